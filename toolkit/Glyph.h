@@ -22,10 +22,13 @@ struct GlyphKey {
 struct GlyphBitmap {
     int width = 0;
     int height = 0;
-    // Offset of the bitmap's top-left from the centre of the text's layout
-    // box, in physical pixels, so callers can centre it in a control.
+    // Position of the bitmap's top-left relative to the top-left of the text's
+    // layout box (advance x lineHeight), in physical pixels; callers centre
+    // or place that box, then draw the bitmap at box + offset.
     int offsetX = 0;
     int offsetY = 0;
+    int advance = 0;    // layout box width, physical pixels
+    int lineHeight = 0; // layout box height, physical pixels
     bool colour = false;
     std::vector<std::uint8_t> coverage; // width*height, when !colour
     std::vector<std::uint32_t> bgra;    // width*height premultiplied, when colour
