@@ -1,0 +1,39 @@
+// The Windows display, window and timing services the capture code reads.
+// Functions that newer Windows versions add are bound at first call, so the
+// exe still loads where they are missing.
+#pragma once
+
+#include "platform/Win.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+// The system DPI (96 is 100 %). Falls back to the screen DC's LOGPIXELSX
+// where GetDpiForSystem does not exist.
+std::uint32_t SystemDpi();
+
+// The primary display's size in physical pixels.
+SIZE PrimaryDisplaySize();
+
+// The visible frame of a window, from DwmGetWindowAttribute with
+// DWMWA_EXTENDED_FRAME_BOUNDS; nothing when the call is missing or fails.
+std::optional<RECT> ExtendedFrameBounds(HWND window);
+
+// GetWindowRect; nothing when it fails.
+std::optional<RECT> WindowRect(HWND window);
+
+// True where the running Windows reports major version 6 or more.
+bool IsVersion6OrLater();
+
+// Waits until the compositor has shown the last change on the screen:
+// DwmFlush where composition is on; false when there is none to wait for.
+bool FlushComposition();
+
+HWND ForegroundWindow();
+
+std::uint32_t Milliseconds(); // timeGetTime: wraps every 49.7 days
+void Pause(std::uint32_t milliseconds);
+
+} // namespace platform

@@ -1,0 +1,13 @@
+// The system's own text for an error code, in the user's language.
+#pragma once
+
+#include "platform/Win.h"
+
+#include <string>
+
+namespace platform {
+
+// Untrimmed; at most 256 characters; empty when the system has none.
+std::wstring SystemErrorText(DWORD code);
+
+} // namespace platform

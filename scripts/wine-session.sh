@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs one command inside a private X display (Xvfb + openbox) and a private
+# Wine prefix, both started here and stopped on exit, so no test depends on a
+# display or a prefix that happens to exist on the machine.
+#
+#   scripts/wine-session.sh PREFIX_DIR [--compositor] [--size WxH] -- COMMAND...
+#
+# Exports DISPLAY, WINEPREFIX, WINE (the wine64 loader) and VARNEL_WINE_SESSION.
+set -euo pipefail
+
+prefix=$1
+shift
+compositor=0
+size=1920x1080
+while [ $# -gt 0 ]; do
+  case $1 in
+    --compositor) compositor=1; shift ;;
+    --size) size=$2; shift 2 ;;
+    --) shift; break ;;
+    *) echo "wine-session: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+
+here=$(cd "$(dirname "$0")" && pwd)
+export WINE=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver
+export WINEPREFIX=$(mkdir -p "$prefix" && cd "$prefix" && pwd)
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+pids=()
+cleanup() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
+  for pid in "${pids[@]}"; do wait "$pid" >/dev/null 2>&1 || true; done
+}
+trap cleanup EXIT
+
+# A display number nobody uses, checked by its lock file and socket.
+display=
+for n in $(seq 91 250); do
+  if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "wine-session: no free display" >&2; exit 1; }
+Xvfb :$display -screen 0 ${size}x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=:$display
+for _ in $(seq 100); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdpyinfo >/dev/null 2>&1 || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
+
+# Without a window manager every hide or destroy of a window costs ~2 s.
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+if [ "$compositor" = 1 ]; then
+  xcompmgr >/dev/null 2>&1 &
+  pids+=($!)
+fi
+
+"$here/wine-prefix.sh"
+
+# Keep the server and Wine's helper processes alive for the whole session:
+# every test process then starts in well under a second.
+"$WINESERVER" -p
+"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+export VARNEL_WINE_SESSION=1
+set +e
+"$@"
+rc=$?
+set -e
+exit $rc

@@ -1,0 +1,445 @@
+#include "toolkit/Form.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace toolkit {
+
+namespace {
+
+int Trunc(double value) { return static_cast<int>(std::trunc(value)); }
+
+// Half to even whatever the floating-point environment says.
+float RoundHalfEven(float value) {
+    const double floor = std::floor(double(value));
+    const double fraction = double(value) - floor;
+    if (fraction > 0.5) {
+        return float(floor + 1);
+    }
+    if (fraction < 0.5) {
+        return float(floor);
+    }
+    return std::fmod(floor, 2.0) == 0 ? float(floor) : float(floor + 1);
+}
+
+int ClampToInt(double value) {
+    return static_cast<int>(std::clamp(value, -2147483648.0, 2147483647.0));
+}
+
+} // namespace
+
+Form::Form(std::string name) : Control(std::move(name)) {}
+
+Form::~Form() = default;
+
+int Form::MinimumClientHeight() const {
+    float height = 0;
+    for (const auto& child : Children()) {
+        if (child->GetAlign() == Align::Top) {
+            height += child->Height();
+        }
+    }
+    return static_cast<int>(std::ceil(height));
+}
+
+void Form::SetWindowBounds(int left, int top, int width, int height) {
+    const int oldLeft = left_, oldTop = top_, oldWidth = width_, oldHeight = height_;
+    left_ = left;
+    top_ = top;
+    width_ = std::max(width, 1);
+    height_ = std::max(height, MinimumClientHeight());
+    SetBoundsQuietly({0, 0, float(width_), float(height_)});
+    try {
+        LayoutChanged();
+    } catch (...) {
+        // A size the system cannot show: keep the window as it was.
+        left_ = oldLeft;
+        top_ = oldTop;
+        width_ = oldWidth;
+        height_ = oldHeight;
+        SetBoundsQuietly({0, 0, float(width_), float(height_)});
+        LayoutChanged();
+        throw;
+    }
+}
+
+void Form::SetScale(float scale) {
+    scale_ = scale;
+    LayoutChanged();
+}
+
+void Form::AttachHost(FormHost* host, GlyphRasterizer* rasterizer) {
+    host_ = host;
+    glyphs_.SetRasterizer(rasterizer);
+}
+
+void Form::Create() {
+    if (!created_) {
+        created_ = true;
+        if (onCreate) {
+            onCreate();
+        }
+        LayoutChanged();
+    }
+}
+
+void Form::Close() {
+    if (host_ != nullptr) {
+        host_->RequestClose();
+    } else {
+        HandleClose();
+    }
+}
+
+bool Form::HandleClose() {
+    if (closing_) {
+        return true;
+    }
+    closing_ = true;
+    Dispatch([&] {
+        if (onClose) {
+            onClose();
+        }
+    });
+    return true;
+}
+
+void Form::SetFormStyle(FormStyle style) {
+    style_ = style;
+    if (host_ != nullptr) {
+        host_->SetTopmost(style == FormStyle::StayOnTop);
+    }
+}
+
+void Form::LayoutChanged() {
+    ComputePhysical();
+    Present();
+}
+
+void Form::InvalidateWindow() {
+    if (host_ != nullptr) {
+        host_->ScheduleRepaint();
+    }
+}
+
+void Form::ComputePhysical() {
+    const double s = scale_;
+    const int originX = Trunc(left_ * s);
+    const int originY = Trunc(top_ * s);
+    int bottom = 0;
+    const Control* filler = nullptr;
+    for (const auto& child : Children()) {
+        const RectF& b = child->Bounds();
+        const int x = Trunc((left_ + double(b.x)) * s) - originX;
+        const int y = Trunc((top_ + double(b.y)) * s) - originY;
+        child->SetPhysicalRect({x, y, x + Trunc(b.width * s), y + Trunc(b.height * s)});
+        if (child->GetAlign() == Align::Client) {
+            filler = child.get();
+        }
+    }
+    for (const auto& child : Children()) {
+        RectI r = child->PhysicalRect();
+        if (child->GetAlign() == Align::Top && filler != nullptr &&
+            filler->PhysicalRect().top > r.bottom && filler->PhysicalRect().top - r.bottom <= 1) {
+            r.bottom = filler->PhysicalRect().top;
+            child->SetPhysicalRect(r);
+        }
+        bottom = std::max(bottom, r.bottom);
+        PlaceChildren(*child);
+    }
+    if (Children().empty()) {
+        bottom = Trunc(height_ * s);
+    }
+    screen_ = {originX, originY, originX + Trunc(width_ * s), originY + bottom};
+    SetPhysicalRect({0, 0, screen_.Width(), screen_.Height()});
+}
+
+void Form::PlaceChildren(Control& parent) {
+    const double s = scale_;
+    const RectI& p = parent.PhysicalRect();
+    for (const auto& child : parent.Children()) {
+        const RectF& b = child->Bounds();
+        const int x = p.left + Trunc(b.x * s);
+        const int y = p.top + Trunc(b.y * s);
+        child->SetPhysicalRect({x, y, x + Trunc(b.width * s), y + Trunc(b.height * s)});
+        PlaceChildren(*child);
+    }
+}
+
+void Form::Present() {
+    if (host_ != nullptr && created_) {
+        host_->Present(screen_);
+        host_->ControlsMoved();
+    }
+}
+
+namespace {
+
+void PaintTree(Control& control, PaintContext& context, Canvas& canvas, RectI clip) {
+    const RectI own = control.PhysicalRect().Intersect(clip);
+    if (own.Empty()) {
+        return;
+    }
+    canvas.SetClip(own);
+    control.Paint(context);
+    for (const auto& child : control.Children()) {
+        PaintTree(*child, context, canvas, own);
+    }
+}
+
+} // namespace
+
+void Form::Render(Canvas& canvas) {
+    canvas.BeginFrame(screen_.Width(), screen_.Height());
+    PaintContext context{canvas, glyphs_, scale_};
+    for (const auto& child : Children()) {
+        PaintTree(*child, context, canvas, {0, 0, screen_.Width(), screen_.Height()});
+    }
+    canvas.ResetClip();
+    canvas.EndFrame();
+}
+
+void Form::StartWindowDrag() {
+    if (host_ == nullptr) {
+        return;
+    }
+    tracking_ = Tracking::Move;
+    host_->CaptureMouse(true);
+}
+
+void Form::StartWindowResize() {
+    if (host_ == nullptr) {
+        return;
+    }
+    tracking_ = Tracking::Resize;
+    lastPointer_ = pressPoint_;
+    trackedSize_ = {float(width_), float(height_)};
+    host_->CaptureMouse(true);
+}
+
+void Form::EndTracking() {
+    if (tracking_ != Tracking::None) {
+        tracking_ = Tracking::None;
+        if (host_ != nullptr) {
+            host_->CaptureMouse(false);
+            host_->SetCursorShape(Cursor::Arrow);
+        }
+    }
+}
+
+Control* Form::ControlAt(int x, int y) const {
+    const Control* found = nullptr;
+    std::function<void(const Control&)> visit = [&](const Control& control) {
+        for (const auto& child : control.Children()) {
+            if (child->PhysicalRect().Contains(x, y)) {
+                if (child->TakesMouse()) {
+                    found = child.get();
+                }
+                visit(*child);
+            }
+        }
+    };
+    visit(*this);
+    return const_cast<Control*>(found);
+}
+
+PointF Form::ToLocal(const Control& control, int x, int y) const {
+    const RectI& r = control.PhysicalRect();
+    return {float((x - r.left) / double(scale_)), float((y - r.top) / double(scale_))};
+}
+
+void Form::HostMouseDown(int x, int y, MouseButton button, unsigned modifiers) {
+    Dispatch([&] {
+        if (tracking_ != Tracking::None || pressed_ != nullptr) {
+            return;
+        }
+        pressPoint_ = {float(x / double(scale_)), float(y / double(scale_))};
+        Control* target = ControlAt(x, y);
+        if (target == nullptr || !target->Enabled()) {
+            return;
+        }
+        if (target->TakesFocus()) {
+            SetFocus(target);
+        }
+        pressed_ = target;
+        if (host_ != nullptr) {
+            host_->CaptureMouse(true);
+        }
+        target->MouseDown(button, modifiers, ToLocal(*target, x, y));
+    });
+}
+
+void Form::HostDoubleClick(int x, int y, MouseButton button, unsigned modifiers) {
+    HostMouseDown(x, y, button, modifiers);
+    Dispatch([&] {
+        Control* target = ControlAt(x, y);
+        if (target != nullptr && target->Enabled() && tracking_ == Tracking::None) {
+            target->DoubleClick(button, ToLocal(*target, x, y));
+        }
+    });
+}
+
+void Form::HostMouseMove(int x, int y, unsigned modifiers) {
+    Dispatch([&] {
+        const PointF p{float(x / double(scale_)), float(y / double(scale_))};
+        if (tracking_ == Tracking::Move) {
+            SetWindowBounds(ClampToInt(RoundHalfEven(left_ + p.x - pressPoint_.x)),
+                            ClampToInt(RoundHalfEven(top_ + p.y - pressPoint_.y)), width_,
+                            height_);
+            return;
+        }
+        if (tracking_ == Tracking::Resize) {
+            trackedSize_.x = RoundHalfEven(p.x - lastPointer_.x + trackedSize_.x);
+            trackedSize_.y = RoundHalfEven(p.y - lastPointer_.y + trackedSize_.y);
+            trackedSize_.x = std::max(trackedSize_.x, 1.0f);
+            trackedSize_.y = std::max(trackedSize_.y, float(MinimumClientHeight()));
+            lastPointer_ = p;
+            if (host_ != nullptr) {
+                host_->SetCursorShape(Cursor::SizeNwse);
+            }
+            SetWindowBounds(left_, top_, ClampToInt(trackedSize_.x), ClampToInt(trackedSize_.y));
+            return;
+        }
+        if (pressed_ != nullptr) {
+            pressed_->MouseMove(modifiers, ToLocal(*pressed_, x, y),
+                                pressed_->PhysicalRect().Contains(x, y));
+            return;
+        }
+        UpdateHover(x, y);
+    });
+}
+
+void Form::UpdateHover(int x, int y) {
+    Control* target = ControlAt(x, y);
+    if (target != hovered_) {
+        if (hovered_ != nullptr) {
+            hovered_->MouseLeave();
+        }
+        hovered_ = target;
+        if (hovered_ != nullptr) {
+            hovered_->MouseEnter();
+        }
+    }
+    if (host_ != nullptr) {
+        host_->SetCursorShape(target != nullptr ? target->CursorShape() : Cursor::Arrow);
+    }
+    if (hovered_ != nullptr) {
+        hovered_->MouseMove(0, ToLocal(*hovered_, x, y), true);
+    }
+}
+
+void Form::HostMouseUp(int x, int y, MouseButton button, unsigned modifiers) {
+    Dispatch([&] {
+        if (tracking_ != Tracking::None) {
+            pressed_ = nullptr;
+            EndTracking();
+            return;
+        }
+        Control* target = std::exchange(pressed_, nullptr);
+        if (host_ != nullptr) {
+            host_->CaptureMouse(false);
+        }
+        if (target != nullptr) {
+            target->MouseUp(button, modifiers, ToLocal(*target, x, y),
+                            target->PhysicalRect().Contains(x, y));
+        }
+        UpdateHover(x, y);
+    });
+}
+
+void Form::HostMouseLeave() {
+    Dispatch([&] {
+        if (hovered_ != nullptr && pressed_ == nullptr) {
+            hovered_->MouseLeave();
+            hovered_ = nullptr;
+        }
+    });
+}
+
+void Form::HostCaptureLost() {
+    Dispatch([&] {
+        if (tracking_ != Tracking::None) {
+            tracking_ = Tracking::None;
+        }
+        if (Control* target = std::exchange(pressed_, nullptr)) {
+            target->MouseUp(MouseButton::Left, 0, {-1, -1}, false);
+        }
+    });
+}
+
+void Form::HostWheel(int x, int y, int notches) {
+    Dispatch([&] {
+        Control* target = ControlAt(x, y);
+        if (target == nullptr || !target->TakesFocus()) {
+            target = focused_;
+        }
+        if (target != nullptr && target->Enabled()) {
+            target->Wheel(notches);
+        }
+    });
+}
+
+void Form::HostKeyDown(Key key, unsigned modifiers) {
+    Dispatch([&] {
+        if (key == Key::Tab) {
+            FocusNext((modifiers & ShiftKey) != 0);
+            return;
+        }
+        if (focused_ != nullptr) {
+            focused_->KeyDown(key, modifiers);
+        }
+    });
+}
+
+void Form::HostChar(wchar_t c) {
+    Dispatch([&] {
+        if (focused_ != nullptr) {
+            focused_->Char(c);
+        }
+    });
+}
+
+void Form::HostFocusLost() {
+    Dispatch([&] { SetFocus(nullptr); });
+}
+
+void Form::SetFocus(Control* control) {
+    if (control == focused_) {
+        return;
+    }
+    Control* previous = std::exchange(focused_, control);
+    if (previous != nullptr) {
+        previous->FocusChanged(false);
+    }
+    if (focused_ != nullptr) {
+        focused_->FocusChanged(true);
+    }
+}
+
+void Form::SetTabOrder(Control& control, int order) {
+    std::erase_if(tabOrder_, [&](const auto& entry) { return entry.second == &control; });
+    tabOrder_.emplace_back(order, &control);
+    std::stable_sort(tabOrder_.begin(), tabOrder_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+void Form::FocusNext(bool backwards) {
+    if (tabOrder_.empty()) {
+        return;
+    }
+    auto current = std::find_if(tabOrder_.begin(), tabOrder_.end(),
+                                [&](const auto& entry) { return entry.second == focused_; });
+    std::ptrdiff_t index = current == tabOrder_.end() ? (backwards ? 0 : -1)
+                                                      : current - tabOrder_.begin();
+    const auto count = std::ptrdiff_t(tabOrder_.size());
+    index = ((index + (backwards ? -1 : 1)) % count + count) % count;
+    SetFocus(tabOrder_[std::size_t(index)].second);
+}
+
+void Form::ReportError(const std::exception& error) {
+    if (host_ != nullptr) {
+        host_->ReportError(error);
+    }
+}
+
+} // namespace toolkit

@@ -1,0 +1,137 @@
+// The root of a window's control tree: the window's logical geometry, the
+// conversion of that geometry to physical pixels, input routing with
+// implicit mouse capture, keyboard focus and tab order, the window's own move
+// and resize tracking, and the one place where a handler's error is caught
+// and shown.
+#pragma once
+
+#include "toolkit/Control.h"
+#include "toolkit/FormHost.h"
+#include "toolkit/GlyphCache.h"
+
+#include <functional>
+
+namespace toolkit {
+
+enum class FormStyle { Normal = 0, StayOnTop = 2 };
+
+class Form : public Control {
+public:
+    explicit Form(std::string name);
+    ~Form() override;
+
+    // Logical geometry of the window, whole units; the client area is the
+    // whole window (there is no frame).
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int ClientWidth() const { return width_; }
+    int ClientHeight() const { return height_; }
+    // Sizes stop at a width of 1 and at the height of the top-aligned bars,
+    // so the area that fills the rest never gets a negative size.
+    void SetWindowBounds(int left, int top, int width, int height);
+    void SetClientSize(int width, int height) { SetWindowBounds(left_, top_, width, height); }
+    int MinimumClientHeight() const;
+
+    float Scale() const { return scale_; }
+    void SetScale(float scale);
+
+    // Where the window lies on the screen in physical pixels. The conversion
+    // is the one the capture code uses: the left and top edges of the
+    // window and of its top-level children truncate their absolute logical
+    // position times the scale, sizes truncate their logical size times the
+    // scale, and a top-aligned bar takes any truncation slack so that the
+    // area below it keeps exactly its own size.
+    RectI ScreenRect() const { return screen_; }
+
+    void AttachHost(FormHost* host, GlyphRasterizer* rasterizer);
+    FormHost* Host() const { return host_; }
+    GlyphCache& Glyphs() { return glyphs_; }
+    void Render(Canvas& canvas);
+
+    // Runs the creation handler; the host calls it once before first show.
+    void Create();
+    // A close request: runs the closing handler, then the host closes.
+    void Close();
+    bool HandleClose();
+
+    void SetFormStyle(FormStyle style);
+    FormStyle GetFormStyle() const { return style_; }
+
+    // The window's own move and resize tracking, started while the mouse
+    // button that was just pressed is still down.
+    void StartWindowDrag();
+    void StartWindowResize();
+    bool Moving() const { return tracking_ == Tracking::Move; }
+    bool Resizing() const { return tracking_ == Tracking::Resize; }
+
+    Control* Focused() const { return focused_; }
+    void SetFocus(Control* control);
+    void FocusNext(bool backwards);
+    // Tab order of a focusable control; lower first.
+    void SetTabOrder(Control& control, int order);
+
+    // Input from the host, in physical client pixels.
+    void HostMouseDown(int x, int y, MouseButton button, unsigned modifiers);
+    void HostDoubleClick(int x, int y, MouseButton button, unsigned modifiers);
+    void HostMouseMove(int x, int y, unsigned modifiers);
+    void HostMouseUp(int x, int y, MouseButton button, unsigned modifiers);
+    void HostMouseLeave();
+    void HostWheel(int x, int y, int notches);
+    void HostKeyDown(Key key, unsigned modifiers);
+    void HostChar(wchar_t c);
+    void HostFocusLost();
+    void HostCaptureLost();
+
+    // The deepest enabled-or-not control at a physical client point that
+    // takes mouse input, or null.
+    Control* ControlAt(int x, int y) const;
+    PointF ToLocal(const Control& control, int x, int y) const;
+
+    void LayoutChanged();
+    void InvalidateWindow();
+
+    // Runs a handler; an error it raises is shown once and the form goes on.
+    template <typename F> void Dispatch(F&& f) {
+        try {
+            f();
+        } catch (const std::exception& error) {
+            ReportError(error);
+        }
+    }
+
+    std::function<void()> onCreate;
+    std::function<void()> onClose;
+
+private:
+    enum class Tracking { None, Move, Resize };
+    void ComputePhysical();
+    void PlaceChildren(Control& parent);
+    void Present();
+    void ReportError(const std::exception& error);
+    void UpdateHover(int x, int y);
+    void EndTracking();
+
+    int left_ = 0;
+    int top_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    float scale_ = 1;
+    RectI screen_;
+    FormHost* host_ = nullptr;
+    GlyphCache glyphs_;
+    FormStyle style_ = FormStyle::Normal;
+    bool created_ = false;
+    bool closing_ = false;
+
+    Tracking tracking_ = Tracking::None;
+    PointF pressPoint_;
+    PointF lastPointer_;
+    PointF trackedSize_;
+
+    Control* pressed_ = nullptr;
+    Control* hovered_ = nullptr;
+    Control* focused_ = nullptr;
+    std::vector<std::pair<int, Control*>> tabOrder_;
+};
+
+} // namespace toolkit

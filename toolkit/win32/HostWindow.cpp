@@ -1,0 +1,342 @@
+#include "toolkit/win32/HostWindow.h"
+
+#include "platform/Error.h"
+#include "platform/MessageText.h"
+#include "platform/SystemError.h"
+#include "toolkit/win32/ErrorDisplay.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+namespace toolkit::win32 {
+
+namespace {
+
+constexpr UINT RepaintMessage = WM_APP + 1;
+
+[[noreturn]] void ThrowResourceError() {
+    const DWORD code = ::GetLastError();
+    std::wstring text = code != 0 ? platform::TrimSystemText(platform::SystemErrorText(code))
+                                  : std::wstring();
+    throw platform::Error(text.empty() ? platform::OutOfResourcesText() : text);
+}
+
+void RegisterWindowClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpfnWndProc = ::DefWindowProcW; // replaced per window below
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+        wc.hIconSm = static_cast<HICON>(::LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                     ::GetSystemMetrics(SM_CXSMICON),
+                                                     ::GetSystemMetrics(SM_CYSMICON), 0));
+        wc.lpszClassName = HostWindow::ClassName;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+MouseButton ButtonOf(UINT message) {
+    switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+
+unsigned ModifiersOf(WPARAM wParam) {
+    unsigned modifiers = NoModifier;
+    if (wParam & MK_SHIFT) {
+        modifiers |= ShiftKey;
+    }
+    if (wParam & MK_CONTROL) {
+        modifiers |= CtrlKey;
+    }
+    if (wParam & MK_LBUTTON) {
+        modifiers |= LeftButtonDown;
+    }
+    return modifiers;
+}
+
+unsigned KeyboardModifiers() {
+    unsigned modifiers = NoModifier;
+    if (::GetKeyState(VK_SHIFT) < 0) {
+        modifiers |= ShiftKey;
+    }
+    if (::GetKeyState(VK_CONTROL) < 0) {
+        modifiers |= CtrlKey;
+    }
+    if (::GetKeyState(VK_MENU) < 0) {
+        modifiers |= AltKey;
+    }
+    return modifiers;
+}
+
+Key KeyOf(WPARAM vk, unsigned modifiers) {
+    const bool ctrl = (modifiers & CtrlKey) != 0;
+    switch (vk) {
+    case VK_LEFT: return Key::Left;
+    case VK_RIGHT: return Key::Right;
+    case VK_HOME: return Key::Home;
+    case VK_END: return Key::End;
+    case VK_UP: return Key::Up;
+    case VK_DOWN: return Key::Down;
+    case VK_BACK: return Key::Backspace;
+    case VK_DELETE: return Key::Delete;
+    case VK_RETURN: return Key::Enter;
+    case VK_ESCAPE: return Key::Escape;
+    case VK_TAB: return Key::Tab;
+    case 'A': return ctrl ? Key::SelectAll : Key::Other;
+    case 'C': return ctrl ? Key::Copy : Key::Other;
+    case 'X': return ctrl ? Key::Cut : Key::Other;
+    case 'V': return ctrl ? Key::Paste : Key::Other;
+    default: return Key::Other;
+    }
+}
+
+} // namespace
+
+HostWindow::HostWindow(Form& form, const wchar_t* title) : form_(form) {
+    RegisterWindowClass();
+    window_.reset(::CreateWindowExW(WS_EX_LAYERED, ClassName, title,
+                                    WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 1, 1,
+                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    if (!window_) {
+        ThrowResourceError();
+    }
+    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+    tooltips_.Attach(window_.get());
+}
+
+HostWindow::~HostWindow() {
+    if (window_) {
+        ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    }
+    if (surfaceDc_ && surfaceOld_ != nullptr) {
+        ::SelectObject(surfaceDc_.get(), surfaceOld_);
+    }
+}
+
+void HostWindow::Show() {
+    Present(form_.ScreenRect());
+    ::ShowWindow(window_.get(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(window_.get());
+}
+
+bool HostWindow::EnsureSurface(int width, int height) {
+    if (surface_ && width == surfaceWidth_ && height == surfaceHeight_) {
+        return true;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, like the canvas
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ::SetLastError(0);
+    platform::UniqueHbitmap bitmap(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) {
+        return false;
+    }
+    if (!surfaceDc_) {
+        surfaceDc_.reset(::CreateCompatibleDC(nullptr));
+    }
+    HGDIOBJ previous = ::SelectObject(surfaceDc_.get(), bitmap.get());
+    if (surfaceOld_ == nullptr) {
+        surfaceOld_ = previous;
+    }
+    surface_ = std::move(bitmap);
+    surfaceBits_ = bits;
+    surfaceWidth_ = width;
+    surfaceHeight_ = height;
+    return true;
+}
+
+void HostWindow::Present(RectI screenRect) {
+    repaintPending_ = false;
+    const int width = screenRect.Width();
+    const int height = screenRect.Height();
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    if (!EnsureSurface(width, height)) {
+        ThrowResourceError();
+    }
+    try {
+        form_.Render(canvas_);
+    } catch (const std::bad_alloc&) {
+        throw platform::Error(platform::OutOfResourcesText());
+    }
+    std::memcpy(surfaceBits_, canvas_.Pixels(),
+                std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t));
+    Upload(screenRect);
+}
+
+void HostWindow::Upload(RectI screenRect) {
+    POINT position{screenRect.left, screenRect.top};
+    SIZE size{screenRect.Width(), screenRect.Height()};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    ::UpdateLayeredWindow(window_.get(), screen.get(), &position, &size, surfaceDc_.get(), &origin,
+                          0, &blend, ULW_ALPHA);
+}
+
+void HostWindow::RepaintIfPending() {
+    if (repaintPending_) {
+        form_.Dispatch([&] { Present(form_.ScreenRect()); });
+    }
+}
+
+void HostWindow::ScheduleRepaint() {
+    if (!repaintPending_ && window_) {
+        repaintPending_ = true;
+        ::PostMessageW(window_.get(), RepaintMessage, 0, 0);
+    }
+}
+
+void HostWindow::SetCursorShape(Cursor cursor) {
+    cursor_ = cursor;
+    const wchar_t* id = cursor == Cursor::IBeam      ? IDC_IBEAM
+                        : cursor == Cursor::SizeNwse ? IDC_SIZENWSE
+                                                     : IDC_ARROW;
+    ::SetCursor(::LoadCursorW(nullptr, id));
+}
+
+void HostWindow::CaptureMouse(bool capture) {
+    capturing_ = capture;
+    if (capture) {
+        ::SetCapture(window_.get());
+    } else if (::GetCapture() == window_.get()) {
+        ::ReleaseCapture();
+    }
+}
+
+void HostWindow::SetTopmost(bool topmost) {
+    ::SetWindowPos(window_.get(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void HostWindow::RequestClose() { ::PostMessageW(window_.get(), WM_CLOSE, 0, 0); }
+
+void HostWindow::ReportError(const std::exception& error) { ShowErrorDisplay(error); }
+
+void HostWindow::ControlsMoved() { tooltips_.Update(form_); }
+
+LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<HostWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    // Nothing thrown may cross into the system's code.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        ShowErrorDisplay(error);
+        return 0;
+    }
+}
+
+LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = window_.get();
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        form_.HostMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ButtonOf(message),
+                            ModifiersOf(wParam));
+        return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        form_.HostDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ButtonOf(message),
+                              ModifiersOf(wParam));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        form_.HostMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ButtonOf(message),
+                          ModifiersOf(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!trackingLeave_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
+        }
+        form_.HostMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ModifiersOf(wParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        form_.HostMouseLeave();
+        return 0;
+    case WM_MOUSEWHEEL: {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ScreenToClient(hwnd, &p);
+        form_.HostWheel(p.x, p.y, GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        if (capturing_ && reinterpret_cast<HWND>(lParam) != hwnd) {
+            capturing_ = false;
+            form_.HostCaptureLost();
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursorShape(cursor_);
+            return TRUE;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const unsigned modifiers = KeyboardModifiers();
+        const Key key = KeyOf(wParam, modifiers);
+        if (key != Key::Other) {
+            form_.HostKeyDown(key, modifiers);
+            return 0;
+        }
+        break;
+    }
+    case WM_CHAR:
+        if (wParam >= 0x20 && wParam != 0x7F) {
+            form_.HostChar(static_cast<wchar_t>(wParam));
+        }
+        return 0;
+    case WM_KILLFOCUS:
+        form_.HostFocusLost();
+        return 0;
+    case RepaintMessage:
+        RepaintIfPending();
+        return 0;
+    case WM_CLOSE:
+        form_.HandleClose();
+        ::DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        window_.release();
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace toolkit::win32

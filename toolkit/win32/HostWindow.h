@@ -1,0 +1,63 @@
+// Shows a toolkit form as one layered pop-up window: the form paints into a
+// premultiplied BGRA buffer that goes to UpdateLayeredWindow with per-pixel
+// alpha, and the window's messages become the form's input.
+#pragma once
+
+#include "platform/Gdi.h"
+#include "platform/Win.h"
+#include "toolkit/Canvas.h"
+#include "toolkit/Form.h"
+#include "toolkit/win32/Tooltips.h"
+
+namespace toolkit::win32 {
+
+class HostWindow : public FormHost {
+public:
+    static constexpr const wchar_t* ClassName = L"TForm1";
+
+    HostWindow(Form& form, const wchar_t* title);
+    ~HostWindow() override;
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    HWND Handle() const { return window_.get(); }
+    void Show();
+    // Repaints at once if a repaint is pending.
+    void RepaintIfPending();
+
+    // FormHost
+    void Present(RectI screenRect) override;
+    void ScheduleRepaint() override;
+    void SetCursorShape(Cursor cursor) override;
+    void CaptureMouse(bool capture) override;
+    void SetTopmost(bool topmost) override;
+    void RequestClose() override;
+    void ReportError(const std::exception& error) override;
+    void ControlsMoved() override;
+
+    // Live memory DCs and bitmaps of the window's content, for leak tests.
+    const Canvas& LastFrame() const { return canvas_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Upload(RectI screenRect);
+    bool EnsureSurface(int width, int height);
+
+    Form& form_;
+    platform::UniqueHwnd window_;
+    Canvas canvas_;
+    platform::UniqueHdc surfaceDc_;
+    platform::UniqueHbitmap surface_;
+    HGDIOBJ surfaceOld_ = nullptr;
+    void* surfaceBits_ = nullptr;
+    int surfaceWidth_ = 0;
+    int surfaceHeight_ = 0;
+    bool repaintPending_ = false;
+    bool trackingLeave_ = false;
+    bool capturing_ = false;
+    Cursor cursor_ = Cursor::Arrow;
+    Tooltips tooltips_;
+};
+
+} // namespace toolkit::win32
