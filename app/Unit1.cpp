@@ -1,0 +1,93 @@
+// The capture window's handlers: start-up and closing, placement and the
+// size boxes. The capture and output commands are in Unit1Capture.cpp and
+// Unit1Output.cpp.
+#include "app/Unit1.h"
+
+#include "capture/CaptureMath.h"
+#include "platform/Display.h"
+#include "platform/Error.h"
+#include "platform/MessageText.h"
+#include "toolkit/NumberText.h"
+#include "toolkit/WindowTracking.h"
+#include "toolkit/win32/Application.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1() : toolkit::Form("Form1") { BuildDefinition(); }
+
+TForm1::~TForm1() { ReleaseImage(); }
+
+HWND TForm1::Handle() const {
+    const auto* host = Application.HostOf(*this);
+    return host != nullptr ? host->Handle() : nullptr;
+}
+
+std::int32_t TForm1::GetScalePercent() {
+    return capture::ScalePercentForDpi(platform::SystemDpi());
+}
+
+void TForm1::FormCreate(toolkit::Control&) {
+    SaveBmpBtn->SetEnabled(false);
+    SavePngBtn->SetEnabled(false);
+    CopyBtn->SetEnabled(false);
+    Rectangle2->SetFillColor(0xFF708090);
+    Rectangle1->SetOpacity(0.5f);
+    Scale = capture::ScaleForPercent(GetScalePercent());
+    SetScale(Scale);
+    NBoxW->SetValue(double(Rectangle1->Width()) * Scale);
+    NBoxH->SetValue(double(Rectangle1->Height()) * Scale);
+}
+
+void TForm1::ReleaseImage() {
+    std::unique_ptr<output::HeldImage> image = std::move(BMP);
+    BMP = nullptr;
+    image.reset();
+}
+
+void TForm1::FormClose(toolkit::Control&) { ReleaseImage(); }
+
+void TForm1::ExitBtnClick(toolkit::Control&) { Close(); }
+
+void TForm1::Rectangle2MouseDown(toolkit::Control&, toolkit::MouseButton, unsigned, float, float) {
+    StartWindowDrag();
+}
+
+void TForm1::Rectangle1MouseDown(toolkit::Control&, toolkit::MouseButton, unsigned, float, float) {
+    StartWindowResize();
+}
+
+void TForm1::TopBtnClick(toolkit::Control&) {
+    Form1->SetFormStyle(TopBtn->IsPressed() ? toolkit::FormStyle::StayOnTop
+                                            : toolkit::FormStyle::Normal);
+}
+
+void TForm1::NBoxWDblClick(toolkit::Control&) {
+    NBoxW->SetValue(double(Rectangle1->Width()) * Scale);
+}
+
+void TForm1::NBoxHDblClick(toolkit::Control&) {
+    NBoxH->SetValue(double(Rectangle1->Height()) * Scale);
+}
+
+namespace {
+
+std::int32_t ParseSizeText(const std::wstring& text) {
+    const auto value = toolkit::ParseInt32Text(text);
+    if (!value) {
+        throw platform::Error(platform::ConversionErrorText(text));
+    }
+    return *value;
+}
+
+} // namespace
+
+void TForm1::SetRectBtnClick(toolkit::Control&) {
+    // The boxes hold physical pixels, the window is sized in logical units.
+    // The width is applied before the height's text is read, so a bad
+    // height leaves the new width in force.
+    const std::int32_t w = ParseSizeText(NBoxW->Text());
+    SetClientSize(toolkit::WindowWidthForTypedSize(w, Scale), ClientHeight());
+    const std::int32_t h = ParseSizeText(NBoxH->Text());
+    SetClientSize(ClientWidth(),
+                  toolkit::WindowHeightForTypedSize(h, Scale, int(Rectangle2->Height())));
+}

@@ -1,0 +1,177 @@
+// The two capture commands: the region under the viewfinder, and the
+// foreground window after a three-second countdown.
+#include "app/Unit1.h"
+
+#include "capture/CaptureMath.h"
+#include "capture/WindowCaptureMath.h"
+#include "platform/Display.h"
+#include "toolkit/win32/Application.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr toolkit::Argb SlateGrey = 0xFF708090;
+constexpr toolkit::Argb GreenYellow = 0xFFADFF2F;
+
+// Gives the window its full height back on every path, also when making
+// the image fails, so the program is never left collapsed.
+class RestoreHeight {
+public:
+    explicit RestoreHeight(TForm1& form) : form_(form) {}
+    ~RestoreHeight() {
+        form_.Dispatch([&] {
+            form_.SetClientSize(form_.ClientWidth(),
+                                capture::Trunc(double(form_.Rectangle2->Height()) + form_.rh));
+        });
+    }
+
+private:
+    TForm1& form_;
+};
+
+void EnableOutputs(TForm1& form) {
+    form.SaveBmpBtn->SetEnabled(true);
+    form.SavePngBtn->SetEnabled(true);
+    form.CopyBtn->SetEnabled(true);
+}
+
+} // namespace
+
+void TForm1::CutBtnClick(toolkit::Control&) {
+    ReleaseImage();
+    CaptureRegion();
+    EnableOutputs(*this);
+}
+
+void TForm1::CollapseToTitleBar() {
+    rh = capture::Trunc(Rectangle1->Height());
+    SetClientSize(ClientWidth(), capture::Trunc(Rectangle2->Height()));
+}
+
+void TForm1::GrabDesktop() {
+    platform::WindowDc desk = platform::WindowDc::Client(nullptr);
+    DeskDC = desk.get();
+    platform::UniqueHdc memory(::CreateCompatibleDC(desk.get()));
+    MemDC = memory.get();
+    // The whole primary display at its physical size: the screen's logical
+    // size converted back with the rounded scale would miss the display's
+    // last columns and rows at some DPIs.
+    const SIZE size = platform::PrimaryDisplaySize();
+    snapshot_.reset();
+    snapshot_.reset(::CreateCompatibleBitmap(desk.get(), size.cx, size.cy));
+    DesktopBitmap = snapshot_.get();
+    {
+        platform::SelectGuard select(memory.get(), snapshot_.get());
+        ::BitBlt(memory.get(), 0, 0, size.cx, size.cy, desk.get(), 0, 0, SRCCOPY);
+    }
+    MemDC = nullptr;
+    DeskDC = nullptr;
+}
+
+void TForm1::CaptureRegion() {
+    CollapseToTitleBar();
+    RestoreHeight restore(*this);
+    // The screen shows the collapse only once the compositor (or, under X,
+    // the window manager) has applied it; until then the snapshot would
+    // still hold the viewfinder.
+    if (!platform::FlushComposition()) {
+        platform::Pause(100);
+    }
+    GrabDesktop();
+
+    const capture::CaptureRegion region = capture::RegionUnderViewfinder(
+        Left(), Top(), Rectangle2->Height(), Rectangle1->Width(), rh, Scale);
+    BMP = std::make_unique<output::HeldImage>();
+    BMP->SetSize(region.width, region.height);
+    itix = region.x;
+    itiy = region.y;
+
+    HDC target = BMP->DrawingDc();
+    platform::UniqueHdc memory(::CreateCompatibleDC(target));
+    MemDC = memory.get();
+    {
+        platform::SelectGuard select(memory.get(), snapshot_.get());
+        // Only the part of the region that lies on the snapshot is copied;
+        // the rest of the image stays white.
+        const SIZE snap = platform::PrimaryDisplaySize();
+        const int left = std::max(itix, 0);
+        const int top = std::max(itiy, 0);
+        const int right = std::min<long long>(
+            static_cast<long long>(itix) + region.width, snap.cx) > left
+                              ? static_cast<int>(std::min<long long>(
+                                    static_cast<long long>(itix) + region.width, snap.cx))
+                              : left;
+        const int bottom = std::min<long long>(
+            static_cast<long long>(itiy) + region.height, snap.cy) > top
+                               ? static_cast<int>(std::min<long long>(
+                                     static_cast<long long>(itiy) + region.height, snap.cy))
+                               : top;
+        if (right > left && bottom > top) {
+            ::BitBlt(target, left - itix, top - itiy, right - left, bottom - top, memory.get(),
+                     left, top, SRCCOPY);
+        }
+    }
+    MemDC = nullptr;
+}
+
+namespace {
+
+std::optional<capture::ScreenRect> ToScreenRect(const std::optional<RECT>& r) {
+    if (!r) {
+        return std::nullopt;
+    }
+    return capture::ScreenRect{r->left, r->top, r->right, r->bottom};
+}
+
+} // namespace
+
+std::optional<RECT> TForm1::GetWindowBounds(HWND window) {
+    // The visible frame where the system has one; where the query fails
+    // (no desktop composition, no window) the window rectangle instead.
+    std::optional<RECT> bounds;
+    if (platform::IsVersion6OrLater()) {
+        bounds = platform::ExtendedFrameBounds(window);
+    }
+    return bounds ? bounds : platform::WindowRect(window);
+}
+
+void TForm1::CaptureForegroundWindow() {
+    ReleaseImage();
+    Rectangle2->SetFillColor(GreenYellow);
+    const bool completed = capture::RunCountdown(
+        [] { return platform::Milliseconds(); }, [](std::uint32_t ms) { platform::Pause(ms); },
+        [] {
+            Application.ProcessMessages();
+            return !Application.Terminated();
+        });
+    Rectangle2->SetFillColor(SlateGrey);
+    if (!completed) {
+        return; // the window closed during the countdown
+    }
+
+    HWND window = platform::ForegroundWindow();
+    platform::WindowDc dc = platform::WindowDc::Whole(window);
+    // The copy starts at the visible frame's own offset within the window's
+    // DC, so the image is the visible frame and not a block shifted by the
+    // invisible borders.
+    const capture::WindowCopy copy = capture::VisibleFrameCopy(
+        ToScreenRect(GetWindowBounds(window)), ToScreenRect(platform::WindowRect(window)));
+
+    // A capture run during the countdown may have left an image: at most
+    // one image exists, so it goes first.
+    ReleaseImage();
+    BMP = std::make_unique<output::HeldImage>();
+    BMP->SetSize(copy.width, copy.height);
+    if (dc && !BMP->Empty()) {
+        ::BitBlt(BMP->DrawingDc(), 0, 0, copy.width, copy.height, dc.get(), copy.sourceX,
+                 copy.sourceY, SRCCOPY | CAPTUREBLT);
+    }
+}
+
+void TForm1::CopyWindBtnClick(toolkit::Control&) {
+    CaptureForegroundWindow();
+    if (!Application.Terminated()) {
+        EnableOutputs(*this);
+    }
+}

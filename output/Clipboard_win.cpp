@@ -1,0 +1,94 @@
+#include "output/Clipboard.h"
+
+#include "platform/Error.h"
+#include "platform/MessageText.h"
+#include "platform/SystemError.h"
+
+#include <vector>
+
+namespace output {
+
+namespace {
+
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) {
+        if (!::OpenClipboard(owner)) {
+            const DWORD code = ::GetLastError();
+            throw platform::Error(
+                platform::ClipboardOpenErrorText(platform::SystemErrorText(code)));
+        }
+    }
+    ~OpenClipboardScope() { ::CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+[[noreturn]] void ThrowResourceError(DWORD code) {
+    std::wstring text = code != 0 ? platform::TrimSystemText(platform::SystemErrorText(code))
+                                  : std::wstring();
+    throw platform::Error(text.empty() ? platform::OutOfResourcesText() : text);
+}
+
+platform::UniqueHpalette CopyPalette(HPALETTE palette) {
+    const UINT count = ::GetPaletteEntries(palette, 0, 0, nullptr);
+    if (count == 0) {
+        return {};
+    }
+    std::vector<BYTE> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(count);
+    ::GetPaletteEntries(palette, 0, count, logical->palPalEntry);
+    return platform::UniqueHpalette(::CreatePalette(logical));
+}
+
+} // namespace
+
+HWND ClipboardWindow() {
+    static platform::UniqueHwnd window(::CreateWindowExW(0, L"STATIC", L"Varnel clipboard", 0, 0,
+                                                         0, 0, 0, HWND_MESSAGE, nullptr,
+                                                         ::GetModuleHandleW(nullptr), nullptr));
+    return window.get();
+}
+
+void CopyToClipboard(HeldImage& image) {
+    OpenClipboardScope open(ClipboardWindow());
+    ::EmptyClipboard();
+
+    platform::UniqueHbitmap bitmap;
+    platform::UniqueHpalette palette;
+    if (!image.Empty()) {
+        HDC source = image.DrawingDc();
+        platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+        ::SetLastError(0);
+        bitmap.reset(::CreateCompatibleBitmap(screen.get(), image.Width(), image.Height()));
+        if (!bitmap) {
+            ThrowResourceError(::GetLastError());
+        }
+        platform::UniqueHdc target(::CreateCompatibleDC(screen.get()));
+        if (!target) {
+            ThrowResourceError(::GetLastError());
+        }
+        platform::SelectGuard select(target.get(), bitmap.get());
+        HPALETTE previous = nullptr;
+        if (image.Palette() != nullptr) {
+            previous = ::SelectPalette(target.get(), image.Palette(), FALSE);
+            ::RealizePalette(target.get());
+        }
+        ::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY);
+        if (previous != nullptr) {
+            ::SelectPalette(target.get(), previous, FALSE);
+        }
+        if (image.Palette() != nullptr) {
+            palette = CopyPalette(image.Palette());
+        }
+    }
+    // Both pass to the system with the call.
+    ::SetClipboardData(CF_BITMAP, bitmap.release());
+    if (palette) {
+        ::SetClipboardData(CF_PALETTE, palette.release());
+    }
+}
+
+} // namespace output

@@ -1,0 +1,108 @@
+#include "output/HeldImage.h"
+
+#include "output/DibDescription.h"
+#include "platform/Error.h"
+#include "platform/MessageText.h"
+#include "platform/SystemError.h"
+
+#include <atomic>
+#include <cstring>
+
+namespace output {
+
+namespace {
+
+std::atomic<long> liveImages{0};
+
+[[noreturn]] void ThrowResourceError(DWORD code) {
+    std::wstring text = code != 0 ? platform::TrimSystemText(platform::SystemErrorText(code))
+                                  : std::wstring();
+    throw platform::Error(text.empty() ? platform::OutOfResourcesText() : text);
+}
+
+} // namespace
+
+HeldImage::HeldImage() { liveImages.fetch_add(1); }
+
+HeldImage::~HeldImage() {
+    if (dc_) {
+        if (previousPalette_ != nullptr) {
+            ::SelectPalette(dc_.get(), previousPalette_, FALSE);
+        }
+        if (previousBitmap_ != nullptr) {
+            ::SelectObject(dc_.get(), previousBitmap_);
+        }
+    }
+    dc_.reset();
+    bitmap_.reset();
+    palette_.reset();
+    liveImages.fetch_sub(1);
+}
+
+long HeldImage::LiveCount() { return liveImages.load(); }
+
+void HeldImage::SetSize(std::int32_t width, std::int32_t height) {
+    width_ = width;
+    height_ = height;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    DibDescription description;
+    try {
+        description = DescribeDib(width, height);
+    } catch (const ImageError&) {
+        ThrowResourceError(0);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = description.size;
+    info.bmiHeader.biWidth = description.width;
+    info.bmiHeader.biHeight = description.height;
+    info.bmiHeader.biPlanes = description.planes;
+    info.bmiHeader.biBitCount = description.bitCount;
+    info.bmiHeader.biCompression = description.compression;
+    info.bmiHeader.biSizeImage = description.sizeImage;
+    platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    void* bits = nullptr;
+    ::SetLastError(0);
+    platform::UniqueHbitmap bitmap(
+        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) {
+        ThrowResourceError(::GetLastError());
+    }
+    // White, padding included: the same as painting the area with
+    // WHITENESS, without needing a DC yet.
+    std::memset(bits, 0xFF, description.sizeImage);
+    bitmap_ = std::move(bitmap);
+    bits_ = bits;
+}
+
+ImageView HeldImage::View() const {
+    ::GdiFlush();
+    return ImageView{width_, height_, static_cast<const std::uint8_t*>(bits_)};
+}
+
+HDC HeldImage::DrawingDc() {
+    if (dc_) {
+        return dc_.get();
+    }
+    platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    dc_.reset(::CreateCompatibleDC(screen.get()));
+    if (!dc_) {
+        ThrowResourceError(::GetLastError());
+    }
+    if (bitmap_) {
+        previousBitmap_ = ::SelectObject(dc_.get(), bitmap_.get());
+    }
+    const int depth =
+        ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+    if (depth < 24) {
+        palette_.reset(::CreateHalftonePalette(screen.get()));
+        if (palette_) {
+            previousPalette_ = ::SelectPalette(dc_.get(), palette_.get(), FALSE);
+            ::RealizePalette(dc_.get());
+        }
+    }
+    return dc_.get();
+}
+
+} // namespace output

@@ -1,0 +1,88 @@
+#include "toolkit/win32/SaveDialog.h"
+
+#include "toolkit/FileFilter.h"
+
+#include <objbase.h>
+#include <shobjidl.h>
+
+#include <vector>
+
+namespace toolkit::win32 {
+
+namespace {
+
+template <typename T> class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_ != nullptr) {
+            p_->Release();
+        }
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** Put() { return &p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    T* p_ = nullptr;
+};
+
+struct CoTaskString {
+    wchar_t* text = nullptr;
+    ~CoTaskString() { ::CoTaskMemFree(text); }
+};
+
+} // namespace
+
+bool TSaveDialog::Execute(HWND owner) {
+    ComPtr<IFileSaveDialog> dialog;
+    if (FAILED(::CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IFileSaveDialog, reinterpret_cast<void**>(dialog.Put())))) {
+        return false;
+    }
+    if (!DefaultExt.empty()) {
+        dialog->SetDefaultExtension(DefaultExt.c_str());
+    }
+    if (!FileName.empty()) {
+        dialog->SetFileName(FileName.c_str());
+    }
+    if (!Title.empty()) {
+        dialog->SetTitle(Title.c_str());
+    }
+    const std::vector<FileType> types = ParseFileFilter(Filter);
+    std::vector<COMDLG_FILTERSPEC> specs;
+    for (const FileType& type : types) {
+        specs.push_back({type.name.c_str(), type.pattern.c_str()});
+    }
+    if (!specs.empty()) {
+        dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+        const int index = FilterIndex >= 1 && FilterIndex <= int(specs.size()) ? FilterIndex : 1;
+        dialog->SetFileTypeIndex(static_cast<UINT>(index));
+    }
+    // No overwrite prompt, no existence checks, no restriction to the listed
+    // type or to file-system items: every flag off, the defaults too.
+    dialog->SetOptions(0);
+
+    if (FAILED(dialog->Show(owner))) {
+        return false; // cancelled, or the dialog could not be shown
+    }
+    ComPtr<IShellItem> item;
+    if (FAILED(dialog->GetResult(item.Put())) || !item) {
+        return false;
+    }
+    CoTaskString path;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path.text)) || path.text == nullptr) {
+        CoTaskString name;
+        if (FAILED(item->GetDisplayName(SIGDN_NORMALDISPLAY, &name.text)) || name.text == nullptr) {
+            return false;
+        }
+        FileName = name.text;
+        return true;
+    }
+    FileName = path.text;
+    return true;
+}
+
+} // namespace toolkit::win32
