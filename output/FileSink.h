@@ -21,8 +21,7 @@ public:
     void Write(const std::uint8_t* data, std::size_t size) override;
 
 private:
-    platform::UniqueHandle<HANDLE, platform::detail::CloseKernelHandle, INVALID_HANDLE_VALUE>
-        file_;
+    platform::UniqueKernelHandle file_; // holds only a valid handle
 };
 
 // The name expanded to a full path, as the error messages show it.

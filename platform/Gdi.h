@@ -27,6 +27,7 @@ using UniqueHpalette = UniqueHandle<HPALETTE, detail::ClosePalette>;
 using UniqueHfont = UniqueHandle<HFONT, detail::CloseFont>;
 using UniqueHwnd = UniqueHandle<HWND, detail::CloseWindow>;
 using UniqueHicon = UniqueHandle<HICON, detail::CloseIcon>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
 
 // A DC from GetDC/GetWindowDC goes back with ReleaseDC and its own window,
 // so it remembers the window.
