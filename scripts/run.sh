@@ -17,11 +17,12 @@ shot=$(pwd)/build/varnel-window.png
 scripts/wine-session.sh "$prefix" --compositor --size 1280x800 -- bash -c '
   "$WINE" "$0" </dev/null >/dev/null 2>&1 &
   pid=$!
-  xdotool search --sync --onlyvisible --name "^Varnel$" >/dev/null
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Varnel$" | head -n 1)
   sleep 2
   import -window root "$1"
-  xdotool search --name "^Varnel$" windowclose >/dev/null 2>&1 || true
-  wait $pid || true
+  # Alt+F4, as a user closes it; the session ends whatever is left.
+  [ -n "$window" ] && xdotool windowactivate --sync "$window" key alt+F4 >/dev/null 2>&1
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 ' "$exe" "$shot"
 echo "Screenshot of the window: $shot"
 echo "No display here: Varnel needs a real display (set DISPLAY) to be used."

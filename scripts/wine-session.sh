@@ -64,7 +64,7 @@ fi
 
 # Keep the server and Wine's helper processes alive for the whole session:
 # every test process then starts in well under a second.
-"$WINESERVER" -p
+"$WINESERVER" -p >/dev/null 2>&1 || true
 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 export VARNEL_WINE_SESSION=1
