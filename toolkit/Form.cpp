@@ -140,8 +140,11 @@ void Form::ComputePhysical() {
     }
     for (const auto& child : Children()) {
         RectI r = child->PhysicalRect();
+        // Truncating the bar's and the filler's edges separately can leave a
+        // gap row or, left of or above the screen's origin where truncation
+        // goes up, an overlap row; either way the bar gives or takes it.
         if (child->GetAlign() == Align::Top && filler != nullptr &&
-            filler->PhysicalRect().top > r.bottom && filler->PhysicalRect().top - r.bottom <= 1) {
+            std::abs(filler->PhysicalRect().top - r.bottom) == 1) {
             r.bottom = filler->PhysicalRect().top;
             child->SetPhysicalRect(r);
         }
