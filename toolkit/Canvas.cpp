@@ -120,10 +120,15 @@ void Canvas::DrawRectangle(RectI rect, Argb fill, Argb stroke, int strokeWidth, 
         if (wholeRow) {
             // The common case, the viewfinder's rows: one pass of stores.
             std::fill(row, row + width_, fillPm);
-            std::fill(row + std::max(rect.left, 0), row + std::min(rect.left + sw, width_),
-                      strokePm);
-            std::fill(row + std::max(rect.right - sw, 0), row + std::min(rect.right, width_),
-                      strokePm);
+            // Either side's stroke may lie wholly outside the row.
+            const int leftEnd = std::min(rect.left + sw, width_);
+            if (leftEnd > 0) {
+                std::fill(row + std::max(rect.left, 0), row + leftEnd, strokePm);
+            }
+            const int rightStart = std::max(rect.right - sw, 0);
+            if (rightStart < width_) {
+                std::fill(row + rightStart, row + std::min(rect.right, width_), strokePm);
+            }
             rows_[y] = RowState::Drawn;
             continue;
         }
