@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Boots the Wine prefix named by WINEPREFIX once and gives it what the
-# program needs: a replacement for the absent "Segoe UI Emoji" font and
+# program needs: a replacement for the absent "Segoe UI Emoji" and "Segoe UI" fonts and
 # 96 DPI. Idempotent: a booted prefix is only re-configured.
 set -euo pipefail
 : "${WINEPREFIX:?}" "${WINE:=/usr/lib/wine/wine64}" "${WINESERVER:=/usr/lib/wine/wineserver}"
@@ -11,5 +11,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI Emoji' /t REG_SZ \
   /d Symbola /f </dev/null >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ \
+  /d 'DejaVu Sans' /f </dev/null >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
   </dev/null >/dev/null 2>&1

@@ -63,8 +63,12 @@ fi
 "$here/wine-prefix.sh"
 
 # Keep the server and Wine's helper processes alive for the whole session:
-# every test process then starts in well under a second.
-"$WINESERVER" -p >/dev/null 2>&1 || true
+# every test process then starts in well under a second. The server that
+# the set-up started would exit on its own, so it makes way for one that
+# persists.
+"$WINESERVER" -k >/dev/null 2>&1 || true
+"$WINESERVER" -w >/dev/null 2>&1 || true
+"$WINESERVER" -p
 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 export VARNEL_WINE_SESSION=1

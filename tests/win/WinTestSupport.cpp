@@ -1,0 +1,249 @@
+#include "tests/win/WinTestSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace wintest {
+
+namespace {
+
+std::wstring Widen(const char* text) {
+    std::wstring wide;
+    for (const char* p = text; *p != '\0'; ++p) {
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    }
+    return wide;
+}
+
+std::wstring WindowsPath(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (!path.empty() && path[0] == L'\\') {
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+} // namespace
+
+std::wstring BuildPath(const char* relative) {
+    return WindowsPath(Widen(VARNEL_BINARY_DIR) + L"/" + Widen(relative));
+}
+
+std::wstring ProgramPath() { return BuildPath("app/Varnel.exe"); }
+
+std::wstring SelfPath() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+namespace {
+constexpr const wchar_t* DesktopKey = L"Control Panel\\Desktop";
+}
+
+SystemDpiOverride::SystemDpiOverride(DWORD dpi) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                       &value, &size) == ERROR_SUCCESS) {
+        previous_ = value;
+    }
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+SystemDpiOverride::~SystemDpiOverride() {
+    const DWORD value = previous_.value_or(96);
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", REG_DWORD, &value,
+                      sizeof value);
+}
+
+ChildProcess::ChildProcess(const std::wstring& commandLine,
+                           const std::vector<std::pair<std::wstring, std::wstring>>& env) {
+    std::vector<std::wstring> previous;
+    for (const auto& [name, value] : env) {
+        wchar_t buffer[1024] = {};
+        const DWORD length = ::GetEnvironmentVariableW(name.c_str(), buffer, 1024);
+        previous.push_back(length > 0 ? std::wstring(buffer, length) : std::wstring());
+        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring line = commandLine;
+    ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &info_);
+    for (std::size_t i = 0; i < env.size(); ++i) {
+        ::SetEnvironmentVariableW(env[i].first.c_str(),
+                                  previous[i].empty() ? nullptr : previous[i].c_str());
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (info_.hProcess != nullptr) {
+        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(info_.hProcess, 99);
+            ::WaitForSingleObject(info_.hProcess, 5000);
+        }
+        ::CloseHandle(info_.hProcess);
+        ::CloseHandle(info_.hThread);
+    }
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(DWORD milliseconds) {
+    if (info_.hProcess == nullptr ||
+        ::WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+HWND ChildProcess::WaitForWindow(const wchar_t* className, DWORD milliseconds) {
+    struct Search {
+        DWORD pid;
+        const wchar_t* className;
+        HWND found;
+    } search{info_.dwProcessId, className, nullptr};
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < milliseconds) {
+        ::EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(window, &pid);
+                wchar_t name[64] = {};
+                ::GetClassNameW(window, name, 64);
+                if (pid == s->pid && ::IsWindowVisible(window) &&
+                    std::wstring(name) == s->className) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+ScreenShot::ScreenShot() {
+    width_ = ::GetSystemMetrics(SM_CXSCREEN);
+    height_ = ::GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels_.assign(p, p + std::size_t(width_) * height_);
+    for (auto& pixel : pixels_) {
+        pixel &= 0x00FFFFFF;
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+std::uint32_t ScreenShot::At(int x, int y) const {
+    return pixels_[std::size_t(y) * width_ + std::size_t(x)];
+}
+
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int Luminance(std::uint32_t rgb) {
+    return (int((rgb >> 16) & 0xFF) * 30 + int((rgb >> 8) & 0xFF) * 59 + int(rgb & 0xFF) * 11) /
+           100;
+}
+
+namespace {
+
+thread_local HHOOK hook = nullptr;
+thread_local std::vector<MessageBoxWatcher::Box> boxes;
+
+LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        wchar_t className[32] = {};
+        ::GetClassNameW(window, className, 32);
+        if (std::wstring(className) == L"#32770") {
+            MessageBoxWatcher::Box box;
+            wchar_t text[1024] = {};
+            ::GetWindowTextW(window, text, 1024);
+            box.caption = text;
+            text[0] = 0;
+            ::GetDlgItemTextW(window, 0xFFFF, text, 1024);
+            box.text = text;
+            // The icon's static control: id 20 on Windows, 0x440 in Wine's
+            // template; the error icon is the shared system one.
+            const HICON errorIcon = ::LoadIconW(nullptr, IDI_ERROR);
+            for (int id : {20, 0x440}) {
+                HWND icon = ::GetDlgItem(window, id);
+                if (icon != nullptr &&
+                    reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)) == errorIcon) {
+                    box.errorIcon = true;
+                }
+            }
+            boxes.push_back(box);
+            ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return ::CallNextHookEx(hook, code, wParam, lParam);
+}
+
+} // namespace
+
+MessageBoxWatcher::MessageBoxWatcher() {
+    boxes.clear();
+    hook = ::SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, ::GetCurrentThreadId());
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    ::UnhookWindowsHookEx(hook);
+    hook = nullptr;
+}
+
+const std::vector<MessageBoxWatcher::Box>& MessageBoxWatcher::Boxes() const { return boxes; }
+
+void Pump(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+bool WaitFor(const std::function<bool()>& predicate, DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!predicate()) {
+        if (::GetTickCount() - start >= milliseconds) {
+            return false;
+        }
+        Pump(10);
+    }
+    return true;
+}
+
+} // namespace wintest

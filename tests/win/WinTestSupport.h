@@ -1,0 +1,99 @@
+// Helpers the Windows tests share: running the real program (or this test
+// program again) as a child process, setting the system DPI that new
+// processes see, grabbing the screen as another process sees it, and
+// watching message boxes from inside the test process.
+#pragma once
+
+#include "platform/Win.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+// A Windows path for a file of the build tree (the tests see it through
+// Wine's Z: drive).
+std::wstring BuildPath(const char* relative);
+std::wstring ProgramPath(); // the built Varnel.exe
+std::wstring SelfPath();    // this test executable
+
+// Sets HKCU\Control Panel\Desktop LogPixels, read by every process started
+// afterwards; puts the old value back when it goes.
+class SystemDpiOverride {
+public:
+    explicit SystemDpiOverride(DWORD dpi);
+    ~SystemDpiOverride();
+    SystemDpiOverride(const SystemDpiOverride&) = delete;
+    SystemDpiOverride& operator=(const SystemDpiOverride&) = delete;
+
+private:
+    std::optional<DWORD> previous_;
+};
+
+class ChildProcess {
+public:
+    // Starts the command line; extra environment variables are added to
+    // this process's own environment for the child.
+    explicit ChildProcess(const std::wstring& commandLine,
+                          const std::vector<std::pair<std::wstring, std::wstring>>& env = {});
+    ~ChildProcess(); // kills the child if it still runs
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    DWORD Id() const { return info_.dwProcessId; }
+    // The exit code, or nothing when it did not end in time.
+    std::optional<DWORD> WaitForExit(DWORD milliseconds);
+    // The child's visible top-level window of that class, once shown.
+    HWND WaitForWindow(const wchar_t* className, DWORD milliseconds);
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// A copy of the screen taken through the screen DC (what any other program
+// reading the screen gets). Pixels are 0x00RRGGBB; the alpha byte is junk
+// under Wine and dropped.
+class ScreenShot {
+public:
+    ScreenShot();
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    std::uint32_t At(int x, int y) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// True when every channel of two 0x00RRGGBB colours differs by at most tolerance.
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance = 2);
+int Luminance(std::uint32_t rgb);
+
+// Captures the caption and text of every message box this thread shows and
+// presses its default button, so a test can run code that shows one.
+class MessageBoxWatcher {
+public:
+    struct Box {
+        std::wstring caption;
+        std::wstring text;
+        bool errorIcon = false;
+    };
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+    const std::vector<Box>& Boxes() const;
+};
+
+// Processes this thread's messages for a while (lets posted repaints and
+// closes happen).
+void Pump(DWORD milliseconds);
+
+// Waits until predicate holds or time runs out; pumps messages meanwhile.
+bool WaitFor(const std::function<bool()>& predicate, DWORD milliseconds);
+
+} // namespace wintest
