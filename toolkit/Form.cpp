@@ -247,6 +247,15 @@ Control* Form::ControlAt(int x, int y) const {
     return const_cast<Control*>(found);
 }
 
+PointF Form::TrackingPoint(int x, int y) const {
+    // Measured from the window's logical origin, not from its truncated
+    // physical one: the truncation's fraction changes as the window moves,
+    // and measuring from it makes a still pointer seem to move, so the
+    // window would hop back and forth between two places.
+    const double s = scale_;
+    return {float((x + screen_.left) / s - left_), float((y + screen_.top) / s - top_)};
+}
+
 PointF Form::ToLocal(const Control& control, int x, int y) const {
     const RectI& r = control.PhysicalRect();
     return {float((x - r.left) / double(scale_)), float((y - r.top) / double(scale_))};
@@ -257,7 +266,7 @@ void Form::HostMouseDown(int x, int y, MouseButton button, unsigned modifiers) {
         if (tracking_ != Tracking::None || pressed_ != nullptr) {
             return;
         }
-        pressPoint_ = {float(x / double(scale_)), float(y / double(scale_))};
+        pressPoint_ = TrackingPoint(x, y);
         Control* target = ControlAt(x, y);
         if (target == nullptr || !target->Enabled()) {
             return;
@@ -285,7 +294,7 @@ void Form::HostDoubleClick(int x, int y, MouseButton button, unsigned modifiers)
 
 void Form::HostMouseMove(int x, int y, unsigned modifiers) {
     Dispatch([&] {
-        const PointF p{float(x / double(scale_)), float(y / double(scale_))};
+        const PointF p = TrackingPoint(x, y);
         if (tracking_ == Tracking::Move) {
             SetWindowBounds(ClampToInt(RoundHalfEven(left_ + p.x - pressPoint_.x)),
                             ClampToInt(RoundHalfEven(top_ + p.y - pressPoint_.y)), width_,

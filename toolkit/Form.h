@@ -86,6 +86,9 @@ public:
     // takes mouse input, or null.
     Control* ControlAt(int x, int y) const;
     PointF ToLocal(const Control& control, int x, int y) const;
+    // A physical client point in logical client units, as move and resize
+    // tracking measure the pointer.
+    PointF TrackingPoint(int x, int y) const;
 
     void LayoutChanged();
     void InvalidateWindow();
