@@ -68,11 +68,8 @@ TEST(StartupAcrossDpi, EveryUsualScaleInAFreshProcess) {
     for (const ScaleCase& c : ScaleCases) {
         SCOPED_TRACE(c.dpi);
         wintest::SystemDpiOverride dpi(c.dpi);
-        wintest::ChildProcess child(
-            L"\"" + wintest::SelfPath() +
-                L"\" --gtest_filter=CaptureWindowTest.ScaleAndSizeBoxesFollowTheSystemDpi",
-            {{L"VARNEL_EXPECT_DPI", std::to_wstring(c.dpi)}});
-        EXPECT_EQ(child.WaitForExit(60000), std::optional<DWORD>(0));
+        EXPECT_TRUE(wintest::RunSelf(L"CaptureWindowTest.ScaleAndSizeBoxesFollowTheSystemDpi",
+                                     {{L"VARNEL_EXPECT_DPI", std::to_wstring(c.dpi)}}));
     }
 }
 

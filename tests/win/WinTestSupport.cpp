@@ -1,6 +1,7 @@
 #include "tests/win/WinTestSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace wintest {
@@ -127,6 +128,31 @@ HWND ChildProcess::WaitForWindow(const wchar_t* className, DWORD milliseconds) {
         ::Sleep(50);
     }
     return nullptr;
+}
+
+bool RunSelf(const std::wstring& filter,
+             const std::vector<std::pair<std::wstring, std::wstring>>& env, DWORD milliseconds) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring report = std::wstring(folder) + L"varnel-child-" +
+                                std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(::GetTickCount()) + L".xml";
+    ChildProcess child(L"\"" + SelfPath() + L"\" --gtest_filter=" + filter +
+                           L" --gtest_output=xml:" + report,
+                       env);
+    const std::optional<DWORD> code = child.WaitForExit(milliseconds);
+    std::string xml;
+    if (FILE* file = ::_wfopen(report.c_str(), L"rb")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+            xml.append(buffer, n);
+        }
+        std::fclose(file);
+    }
+    ::DeleteFileW(report.c_str());
+    const bool ranSome = xml.find("<testcase") != std::string::npos;
+    return code == std::optional<DWORD>(0) && ranSome;
 }
 
 ScreenShot::ScreenShot() {

@@ -53,6 +53,13 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// Runs this test program again with a gtest filter; true when the child
+// ran at least one test and all passed (a filter that matches nothing is a
+// failure, not a pass).
+bool RunSelf(const std::wstring& filter,
+             const std::vector<std::pair<std::wstring, std::wstring>>& env = {},
+             DWORD milliseconds = 120000);
+
 // A copy of the screen taken through the screen DC (what any other program
 // reading the screen gets). Pixels are 0x00RRGGBB; the alpha byte is junk
 // under Wine and dropped.

@@ -1,0 +1,128 @@
+// A handler's error ends that handler only: the form shows it once on the
+// host's error display and then takes the next event as usual, with no
+// mouse capture or tracking left behind.
+#include "toolkit/Form.h"
+
+#include "tests/support/FakeFormHost.h"
+#include "tests/support/ViewfinderForm.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using toolkit::Control;
+using toolkit::MouseButton;
+using toolkit::RectI;
+
+struct Window {
+    fakes::RecordingHost host;
+    shapes::ViewfinderForm f;
+    toolkit::Form& form = f.form;
+
+    Window() {
+        form.AttachHost(&host, nullptr);
+        form.Create();
+        form.SetScale(1.5f);
+    }
+
+    // Well inside a control; on the title bar, the free stretch between the
+    // output buttons and the size boxes.
+    std::pair<int, int> Inside(const Control& c) const {
+        const RectI& r = c.PhysicalRect();
+        if (&c == f.titleBar) {
+            return {r.left + int(222 * form.Scale()), r.top + int(18 * form.Scale())};
+        }
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    void Click(const Control& c) {
+        auto [x, y] = Inside(c);
+        form.HostMouseDown(x, y, MouseButton::Left, 0);
+        form.HostMouseUp(x, y, MouseButton::Left, 0);
+    }
+    void DoubleClick(const Control& c) {
+        auto [x, y] = Inside(c);
+        form.HostMouseDown(x, y, MouseButton::Left, 0);
+        form.HostMouseUp(x, y, MouseButton::Left, 0);
+        form.HostDoubleClick(x, y, MouseButton::Left, 0);
+        form.HostMouseUp(x, y, MouseButton::Left, 0);
+    }
+};
+
+[[noreturn]] void Fail() {
+    throw std::runtime_error("ファイルを作成できません");
+}
+
+TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
+    struct Case {
+        const char* name;
+        std::function<void(Window&)> arm;   // makes one handler throw
+        std::function<void(Window&)> event; // the event that runs it
+    };
+    const Case cases[] = {
+        {"click handler", [](Window& w) { w.f.gridButtons[1]->onClick = [](Control&) { Fail(); }; },
+         [](Window& w) { w.Click(*w.f.gridButtons[1]); }},
+        {"mouse-down handler of the title bar",
+         [](Window& w) {
+             w.f.titleBar->onMouseDown = [](auto&, auto, auto, auto, auto) { Fail(); };
+         },
+         [](Window& w) { w.Click(*w.f.titleBar); }},
+        {"mouse-down handler after it started a move",
+         [](Window& w) {
+             w.f.titleBar->onMouseDown = [&w](auto&, auto, auto, auto, auto) {
+                 w.form.StartWindowDrag();
+                 Fail();
+             };
+         },
+         [](Window& w) { w.Click(*w.f.titleBar); }},
+        {"double click on a rectangle with a failing press handler",
+         [](Window& w) {
+             w.f.viewfinder->onMouseDown = [](auto&, auto, auto, auto, auto) { Fail(); };
+         },
+         [](Window& w) {
+             // Both presses of the double click fail, each once.
+             w.DoubleClick(*w.f.viewfinder);
+             ASSERT_EQ(w.host.errors.size(), 2u);
+             w.host.errors.pop_back();
+         }},
+        {"double-click handler of a box",
+         [](Window& w) { w.f.widthBox->onDoubleClick = [](Control&) { Fail(); }; },
+         [](Window& w) { w.DoubleClick(*w.f.widthBox); }},
+        {"closing handler", [](Window& w) { w.form.onClose = [] { Fail(); }; },
+         [](Window& w) { EXPECT_TRUE(w.form.HandleClose()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        std::vector<std::string> clicks;
+        w.f.gridButtons[4]->onClick = [&](Control& sender) { clicks.push_back(sender.Name()); };
+        c.arm(w);
+        c.event(w);
+        EXPECT_EQ(w.host.errors, std::vector<std::string>{"ファイルを作成できません"});
+        EXPECT_FALSE(w.host.captured);
+        EXPECT_FALSE(w.form.Moving() || w.form.Resizing());
+
+        // The form goes on: the next click is delivered, and shows nothing.
+        const int left = w.form.Left();
+        w.Click(*w.f.gridButtons[4]);
+        EXPECT_EQ(clicks, std::vector<std::string>{"GridButton4"});
+        EXPECT_EQ(w.host.errors.size(), 1u);
+        EXPECT_EQ(w.form.Left(), left);
+    }
+}
+
+// Whatever the host's display does, a handler's error never leaves the
+// form's input entry points.
+TEST(DispatchError, NoHostStillSwallowsTheError) {
+    shapes::ViewfinderForm f;
+    f.gridButtons[2]->onClick = [](Control&) { Fail(); };
+    const RectI& r = f.gridButtons[2]->PhysicalRect();
+    EXPECT_NO_THROW(f.form.HostMouseDown(r.left + 2, r.top + 2, MouseButton::Left, 0));
+    EXPECT_NO_THROW(f.form.HostMouseUp(r.left + 2, r.top + 2, MouseButton::Left, 0));
+}
+
+} // namespace

@@ -1,0 +1,264 @@
+// Where mouse and keyboard input goes: tool buttons click on a left-button
+// release inside them and only when enabled, the pressed control keeps the
+// mouse until the release, number boxes take the keyboard focus by a press
+// or by Tab in their tab order, and a tool button never takes the focus, so
+// text typed into a box and not yet committed survives a click elsewhere.
+#include "toolkit/Form.h"
+
+#include "tests/support/FakeFormHost.h"
+#include "tests/support/ViewfinderForm.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using toolkit::Control;
+using toolkit::Key;
+using toolkit::MouseButton;
+using toolkit::RectI;
+
+struct Window {
+    fakes::RecordingHost host;
+    fakes::PatternRasterizer glyphs;
+    shapes::ViewfinderForm f;
+    toolkit::Form& form = f.form;
+    std::vector<std::string> clicks;
+
+    Window() {
+        form.AttachHost(&host, &glyphs);
+        form.Create();
+        form.SetScale(1.25f);
+        form.SetWindowBounds(40, 30, shapes::WindowWidth, shapes::WindowHeight);
+        for (toolkit::ToolButton* button : f.gridButtons) {
+            Record(*button);
+        }
+        Record(*f.applyButton);
+        Record(*f.exitButton);
+        f.titleBar->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
+    }
+
+    void Record(toolkit::ToolButton& button) {
+        button.onClick = [this, &button](Control& sender) {
+            EXPECT_EQ(&sender, &button);
+            clicks.push_back(sender.Name() + (button.IsPressed() ? " pressed" : ""));
+        };
+    }
+
+    // A physical client point well inside a control.
+    static std::pair<int, int> Inside(const Control& c) {
+        const RectI& r = c.PhysicalRect();
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    void Down(const Control& c, MouseButton b = MouseButton::Left) {
+        auto [x, y] = Inside(c);
+        form.HostMouseDown(x, y, b, 0);
+    }
+    void Up(const Control& c, MouseButton b = MouseButton::Left) {
+        auto [x, y] = Inside(c);
+        form.HostMouseUp(x, y, b, 0);
+    }
+    void Click(const Control& c, MouseButton b = MouseButton::Left) {
+        Down(c, b);
+        Up(c, b);
+    }
+    void Type(std::wstring_view text) {
+        for (wchar_t ch : text) {
+            form.HostChar(ch);
+        }
+    }
+};
+
+TEST(InputRouting, ToolButtonClicksOnlyOnLeftReleaseInside) {
+    enum Where { Button, OtherButton, TitleBar, Viewfinder };
+    struct Case {
+        const char* name;
+        MouseButton mouse;
+        Where press;
+        Where release;
+        bool clicks;
+    };
+    const Case cases[] = {
+        {"left press and release", MouseButton::Left, Button, Button, true},
+        {"right button", MouseButton::Right, Button, Button, false},
+        {"middle button", MouseButton::Middle, Button, Button, false},
+        {"released over another button", MouseButton::Left, Button, OtherButton, false},
+        {"released over the viewfinder", MouseButton::Left, Button, Viewfinder, false},
+        {"pressed elsewhere, released on it", MouseButton::Left, OtherButton, Button, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        const Control* at[] = {w.f.gridButtons[1], w.f.gridButtons[4], w.f.titleBar,
+                               w.f.viewfinder};
+        w.Down(*at[c.press], c.mouse);
+        EXPECT_TRUE(w.host.captured) << "the pressed control keeps the mouse";
+        w.Up(*at[c.release], c.mouse);
+        EXPECT_FALSE(w.host.captured);
+        const std::vector<std::string> expected =
+            c.clicks ? std::vector<std::string>{"GridButton1"} : std::vector<std::string>{};
+        EXPECT_EQ(w.clicks, expected);
+    }
+}
+
+TEST(InputRouting, LeavingAndComingBackBeforeTheReleaseStillClicks) {
+    Window w;
+    auto [x, y] = Window::Inside(*w.f.applyButton);
+    w.form.HostMouseDown(x, y, MouseButton::Left, 0);
+    w.form.HostMouseMove(x + 200, y + 200, toolkit::LeftButtonDown);
+    w.form.HostMouseMove(x + 1, y, toolkit::LeftButtonDown);
+    w.form.HostMouseUp(x + 1, y, MouseButton::Left, 0);
+    EXPECT_EQ(w.clicks, std::vector<std::string>{"SetRectBtn"});
+}
+
+TEST(InputRouting, LatchingButtonTogglesOnPressAndItsClickSeesTheNewState) {
+    Window w;
+    toolkit::ToolButton& top = *w.f.gridButtons[0];
+    w.Down(top);
+    EXPECT_TRUE(top.IsPressed()) << "toggled by the press, before the release";
+    w.Up(top);
+    w.Click(top);
+    EXPECT_FALSE(top.IsPressed());
+    w.Click(top, MouseButton::Right);
+    EXPECT_FALSE(top.IsPressed()) << "only the left button toggles";
+    EXPECT_EQ(w.clicks, (std::vector<std::string>{"GridButton0 pressed", "GridButton0"}));
+    // A button that does not latch never stays pressed.
+    w.Click(*w.f.gridButtons[1]);
+    EXPECT_FALSE(w.f.gridButtons[1]->IsPressed());
+}
+
+TEST(InputRouting, DisabledButtonsNeverClick) {
+    Window w;
+    toolkit::ToolButton& copy = *w.f.gridButtons[3];
+    toolkit::ToolButton& top = *w.f.gridButtons[0];
+    copy.SetEnabled(false);
+    top.SetEnabled(false);
+    w.Click(copy);
+    w.Click(top);
+    EXPECT_FALSE(top.IsPressed());
+    EXPECT_FALSE(w.host.captured);
+    EXPECT_FALSE(w.form.Moving()) << "the press did not fall through to the title bar";
+    // Disabled while the button is held down.
+    toolkit::ToolButton& save = *w.f.gridButtons[4];
+    w.Down(save);
+    save.SetEnabled(false);
+    w.Up(save);
+    EXPECT_TRUE(w.clicks.empty());
+    // Enabled again, they work.
+    copy.SetEnabled(true);
+    w.Click(copy);
+    EXPECT_EQ(w.clicks, std::vector<std::string>{"GridButton3"});
+}
+
+TEST(InputRouting, PressOnANumberBoxFocusesItAndTypingGoesThere) {
+    Window w;
+    EXPECT_EQ(w.form.Focused(), nullptr);
+    w.f.widthBox->SetValue(626.25);
+    w.f.heightBox->SetValue(415);
+    w.Click(*w.f.widthBox);
+    EXPECT_EQ(w.form.Focused(), w.f.widthBox);
+    w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
+    w.Type(L"+640");
+    EXPECT_EQ(w.f.widthBox->Text(), L"+640");
+    EXPECT_EQ(w.f.heightBox->Text(), L"415");
+    w.Click(*w.f.heightBox);
+    EXPECT_EQ(w.form.Focused(), w.f.heightBox);
+    // Leaving the box committed the typed text.
+    EXPECT_EQ(w.f.widthBox->Value(), 640);
+    EXPECT_EQ(w.f.widthBox->Text(), L"640");
+    w.form.HostKeyDown(Key::Up, 0);
+    EXPECT_EQ(w.f.heightBox->Value(), 416);
+    EXPECT_EQ(w.f.widthBox->Value(), 640);
+}
+
+TEST(InputRouting, ButtonClickLeavesUncommittedTextInTheFocusedBox) {
+    Window w;
+    w.f.widthBox->SetValue(626);
+    std::wstring seenByHandler;
+    w.f.applyButton->onClick = [&](Control&) { seenByHandler = w.f.widthBox->Text(); };
+    w.Click(*w.f.widthBox);
+    w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
+    w.Type(L"+640");
+    for (toolkit::ToolButton* other : {w.f.gridButtons[1], w.f.gridButtons[0]}) {
+        w.Click(*other);
+        EXPECT_EQ(w.form.Focused(), w.f.widthBox);
+        EXPECT_EQ(w.f.widthBox->Text(), L"+640");
+    }
+    w.Click(*w.f.applyButton);
+    EXPECT_EQ(seenByHandler, L"+640");
+    EXPECT_EQ(w.f.widthBox->Value(), 626) << "not committed by a button click";
+}
+
+TEST(InputRouting, TabVisitsTheBoxesInTabOrderAndWraps) {
+    struct Case {
+        const char* name;
+        std::vector<bool> shifts; // one Tab press each
+        std::vector<const char*> focused;
+    };
+    const Case cases[] = {
+        {"forward from nothing", {false, false, false}, {"NBoxH", "NBoxW", "NBoxH"}},
+        {"backward from nothing", {true, true, true}, {"NBoxW", "NBoxH", "NBoxW"}},
+        {"there and back", {false, false, true, true}, {"NBoxH", "NBoxW", "NBoxH", "NBoxW"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        for (std::size_t i = 0; i < c.shifts.size(); ++i) {
+            w.form.HostKeyDown(Key::Tab, c.shifts[i] ? toolkit::ShiftKey : 0u);
+            ASSERT_NE(w.form.Focused(), nullptr);
+            EXPECT_EQ(w.form.Focused()->Name(), c.focused[i]) << "after press " << i;
+        }
+    }
+}
+
+TEST(InputRouting, TabAndLosingTheWindowFocusCommit) {
+    Window w;
+    w.f.heightBox->SetValue(100);
+    w.form.HostKeyDown(Key::Tab, 0);
+    ASSERT_EQ(w.form.Focused(), w.f.heightBox);
+    w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
+    w.Type(L"+77");
+    w.form.HostKeyDown(Key::Tab, 0);
+    EXPECT_EQ(w.f.heightBox->Value(), 77);
+    EXPECT_EQ(w.f.heightBox->Text(), L"77");
+
+    w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
+    w.Type(L"-5");
+    EXPECT_EQ(w.form.Focused(), w.f.widthBox);
+    w.form.HostFocusLost();
+    EXPECT_EQ(w.form.Focused(), nullptr);
+    EXPECT_EQ(w.f.widthBox->Value(), 0) << "held at the box's minimum";
+    EXPECT_EQ(w.f.widthBox->Text(), L"0");
+    // With no box focused, typing reaches no box.
+    w.Type(L"9");
+    EXPECT_EQ(w.f.widthBox->Text(), L"0");
+    EXPECT_EQ(w.f.heightBox->Text(), L"77");
+}
+
+TEST(InputRouting, DoubleClickOnABoxReachesItsHandler) {
+    Window w;
+    std::vector<std::string> doubleClicks;
+    w.f.heightBox->onDoubleClick = [&](Control& sender) { doubleClicks.push_back(sender.Name()); };
+    auto [x, y] = Window::Inside(*w.f.heightBox);
+    w.form.HostMouseDown(x, y, MouseButton::Left, 0);
+    w.form.HostMouseUp(x, y, MouseButton::Left, 0);
+    w.form.HostDoubleClick(x, y, MouseButton::Left, 0);
+    w.form.HostMouseUp(x, y, MouseButton::Left, 0);
+    EXPECT_EQ(doubleClicks, std::vector<std::string>{"NBoxH"});
+    EXPECT_EQ(w.form.Focused(), w.f.heightBox);
+    EXPECT_FALSE(w.host.captured);
+}
+
+TEST(InputRouting, NumberBoxesShowTheTextCursor) {
+    Window w;
+    auto [x, y] = Window::Inside(*w.f.widthBox);
+    w.form.HostMouseMove(x, y, 0);
+    EXPECT_EQ(w.host.LastCursor(), toolkit::Cursor::IBeam);
+    auto [bx, by] = Window::Inside(*w.f.gridButtons[2]);
+    w.form.HostMouseMove(bx, by, 0);
+    EXPECT_EQ(w.host.LastCursor(), toolkit::Cursor::Arrow);
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+// The clipboard copy, checked from another process: the picture read back
+// as CF_DIB equals the held image; a clipboard held by another program gives
+// the error and changes nothing; the title bar flashes yellow.
+#include "tests/win/FormFixture.h"
+#include "tests/win/WinTestSupport.h"
+
+#include "output/BmpWriter.h"
+#include "output/FileSink.h"
+#include "platform/MessageText.h"
+
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A picture with a different colour in every pixel.
+void PaintGradient(output::HeldImage& image) {
+    HDC dc = image.DrawingDc();
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            ::SetPixelV(dc, x, y, RGB(x * 4, y * 5, (x * 7 + y) & 255));
+        }
+    }
+}
+
+std::wstring TempFile(const wchar_t* name) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
+    std::vector<std::uint8_t> bytes;
+    if (FILE* file = ::_wfopen(path.c_str(), L"rb")) {
+        std::uint8_t buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        }
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+std::wstring EnvW(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
+}
+
+} // namespace
+
+// Started by the copy test as a second process: compares the clipboard's
+// CF_DIB with the BMP file that the first process wrote of its held image.
+TEST(ClipboardReader, DibEqualsTheFile) {
+    const std::vector<std::uint8_t> file = ReadWholeFile(EnvW("VARNEL_EXPECT_BMP"));
+    ASSERT_GT(file.size(), 54u);
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_DIB);
+    ASSERT_NE(data, nullptr);
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(dib->biWidth, header->biWidth);
+    EXPECT_EQ(std::abs(dib->biHeight), header->biHeight);
+    const int bytesPerPixel = dib->biBitCount / 8;
+    ASSERT_TRUE(bytesPerPixel == 3 || bytesPerPixel == 4) << dib->biBitCount;
+    const std::size_t dibStride = ((std::size_t(dib->biWidth) * dib->biBitCount + 31) / 32) * 4;
+    const std::size_t fileStride = ((std::size_t(header->biWidth) * 24 + 31) / 32) * 4;
+    const std::uint8_t* pixels = reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize +
+                                 (dib->biCompression == BI_BITFIELDS ? 12 : 0) +
+                                 dib->biClrUsed * 4;
+    int mismatches = 0;
+    for (int row = 0; row < header->biHeight; ++row) {
+        const int dibRow = dib->biHeight > 0 ? row : header->biHeight - 1 - row;
+        for (int x = 0; x < header->biWidth; ++x) {
+            const std::uint8_t* a = pixels + dibStride * dibRow + std::size_t(x) * bytesPerPixel;
+            const std::uint8_t* b = file.data() + 54 + fileStride * row + std::size_t(x) * 3;
+            if (a[0] != b[0] || a[1] != b[1] || a[2] != b[2]) {
+                ++mismatches;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
+}
+
+// Started by the busy-clipboard test: holds the clipboard open until told.
+TEST(ClipboardHolder, HoldsTheClipboardUntilReleased) {
+    HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str());
+    HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str());
+    ASSERT_NE(ready, nullptr);
+    ASSERT_NE(release, nullptr);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::SetEvent(ready);
+    ::WaitForSingleObject(release, 30000);
+    ::CloseClipboard();
+    ::CloseHandle(ready);
+    ::CloseHandle(release);
+}
+
+TEST_F(CaptureWindowTest, CopyPutsAnEqualPictureOnTheClipboard) {
+    Form1->BMP = std::make_unique<output::HeldImage>();
+    Form1->BMP->SetSize(61, 47);
+    PaintGradient(*Form1->BMP);
+    const std::wstring expected = TempFile(L"varnel-clipboard-expected.bmp");
+    {
+        output::FileSink file(expected);
+        output::WriteBmp(Form1->BMP->View(), file);
+    }
+    Form1->CopyBtnClick(*Form1->CopyBtn);
+    ASSERT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_PALETTE)) << "a 24-bit screen needs no palette";
+
+    // The copy is the system's own: releasing the held image keeps it.
+    Form1->BMP.reset();
+    EXPECT_TRUE(wintest::RunSelf(L"ClipboardReader.DibEqualsTheFile",
+                                 {{L"VARNEL_EXPECT_BMP", expected}}));
+    ::DeleteFileW(expected.c_str());
+}
+
+TEST_F(CaptureWindowTest, CopyFlashesTheTitleBarYellowThenSlateGrey) {
+    Form1->BMP = std::make_unique<output::HeldImage>();
+    Form1->BMP->SetSize(8, 8);
+    // A message posted before the copy is handled while the copy processes
+    // pending events, that is while the title bar shows the flash.
+    static std::uint32_t seenFill = 0;
+    static std::uint32_t seenOnScreen = 0;
+    static TForm1* form = nullptr;
+    static toolkit::win32::HostWindow* seenHost = nullptr;
+    form = Form1;
+    seenHost = host;
+    const auto probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         nullptr, nullptr);
+    ::SetWindowLongPtrW(probe, GWLP_WNDPROC,
+                        reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+                            if (m == WM_APP + 7) {
+                                seenFill = form->Rectangle2->FillColor();
+                                // The repaint is pending before this message.
+                                seenHost->RepaintIfPending();
+                                seenOnScreen = seenHost->LastFrame().At(400, 18) & 0xFFFFFF;
+                                return LRESULT(0);
+                            }
+                            return ::DefWindowProcW(w, m, wp, lp);
+                        }));
+    ::PostMessageW(probe, WM_APP + 7, 0, 0);
+    const DWORD start = ::GetTickCount();
+    Form1->CopyBtnClick(*Form1->CopyBtn);
+    const DWORD elapsed = ::GetTickCount() - start;
+    ::DestroyWindow(probe);
+    EXPECT_EQ(seenFill, 0xFFFFFF00u);
+    EXPECT_EQ(seenOnScreen, 0xFFFF00u);
+    EXPECT_GE(elapsed, 95u) << "the flash lasts at least 100 ms";
+    EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
+}
+
+TEST_F(CaptureWindowTest, WithNoOrAnEmptyImageCopyLeavesTheClipboardAlone) {
+    const DWORD before = ::GetClipboardSequenceNumber();
+    Form1->CopyBtnClick(*Form1->CopyBtn); // no image
+    Form1->BMP = std::make_unique<output::HeldImage>();
+    Form1->BMP->SetSize(0, 10);
+    Form1->CopyBtnClick(*Form1->CopyBtn); // empty image
+    EXPECT_EQ(::GetClipboardSequenceNumber(), before);
+    EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
+}
+
+TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
+    Form1->BMP = std::make_unique<output::HeldImage>();
+    Form1->BMP->SetSize(8, 8);
+    const std::wstring readyName = L"varnel-test-ready-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring releaseName =
+        L"varnel-test-release-" + std::to_wstring(::GetCurrentProcessId());
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
+    wintest::ChildProcess holder(
+        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ClipboardHolder.*",
+        {{L"VARNEL_READY_EVENT", readyName}, {L"VARNEL_RELEASE_EVENT", releaseName}});
+    // The holder signals only once it runs, so a filter that matched nothing
+    // fails here.
+    ASSERT_EQ(::WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+    const DWORD before = ::GetClipboardSequenceNumber();
+    {
+        wintest::MessageBoxWatcher watcher;
+        Form1->Dispatch([] { Form1->CopyBtnClick(*Form1->CopyBtn); });
+        ASSERT_EQ(watcher.Boxes().size(), 1u);
+        const std::wstring& text = watcher.Boxes()[0].text;
+        // The system's reason sits between the two halves, trimmed.
+        const std::wstring head = L"クリップボード ";
+        const std::wstring tail = L" を開けません.";
+        ASSERT_GT(text.size(), head.size() + tail.size()) << testing::PrintToString(text);
+        EXPECT_EQ(text.substr(0, head.size()), head);
+        EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+        const std::wstring reason = text.substr(head.size(), text.size() - head.size() - tail.size());
+        EXPECT_EQ(reason, platform::TrimSystemText(reason));
+        EXPECT_EQ(watcher.Boxes()[0].caption, L"エラー");
+    }
+    EXPECT_EQ(::GetClipboardSequenceNumber(), before);
+    EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
+    ::SetEvent(release);
+    EXPECT_EQ(holder.WaitForExit(30000), std::optional<DWORD>(0));
+    ::CloseHandle(ready);
+    ::CloseHandle(release);
+}

@@ -1,0 +1,139 @@
+// The region capture against a picture another X client laid on the screen:
+// the held image must hold exactly the pixels under the viewfinder (white
+// where the viewfinder leaves the display), at every usual scale and at odd
+// window positions. Run inside scripts/with-screen-pattern.sh; the driver
+// test starts this program again at each DPI.
+#include "tests/win/FormFixture.h"
+#include "tests/win/WinTestSupport.h"
+
+#include "capture/CaptureMath.h"
+#include "platform/Display.h"
+#include "tests/support/ScreenPattern.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+struct Placement {
+    const char* what;
+    // Logical geometry; a negative left or top counts from the display's
+    // right or bottom edge (in logical units) to straddle it.
+    int left;
+    int top;
+    int width;
+    int viewfinderHeight;
+};
+
+const Placement Placements[] = {
+    {"odd position", 37, 53, 123, 77},
+    {"wider, lower", 301, 211, 250, 101},
+    {"left edge off the display", -3, 40, 60, 50},
+    {"straddles the right edge", -1, 90, 120, 40},
+    {"straddles the bottom edge", 150, -1, 90, 100},
+};
+
+std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
+    const output::ImageView view = image.View();
+    const std::size_t stride = output::DibStride(view.width);
+    const std::uint8_t* p =
+        view.bits + std::size_t(view.height - 1 - y) * stride + std::size_t(x) * 3;
+    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+}
+
+} // namespace
+
+class PatternCapture : public CaptureWindowTest {};
+
+TEST_F(PatternCapture, HoldsExactlyThePixelsUnderTheViewfinder) {
+    if (const char* expected = std::getenv("VARNEL_EXPECT_DPI")) {
+        ASSERT_EQ(platform::SystemDpi(), unsigned(std::atoi(expected)));
+    }
+    const float scale = Form1->Scale;
+    const SIZE display = platform::PrimaryDisplaySize();
+    for (const Placement& p : Placements) {
+        SCOPED_TRACE(p.what);
+        int left = p.left;
+        int top = p.top;
+        if (left == -1) {
+            left = int(display.cx / double(scale)) - p.width / 2;
+        }
+        if (top == -1) {
+            top = int(display.cy / double(scale)) - 36 - p.viewfinderHeight / 2;
+        }
+        Form1->SetWindowBounds(left, top, p.width, 36 + p.viewfinderHeight);
+        wintest::Pump(150);
+        Form1->CutBtnClick(*Form1->CutBtn);
+
+        const capture::CaptureRegion region =
+            capture::RegionUnderViewfinder(left, top, 36, float(p.width), p.viewfinderHeight, scale);
+        ASSERT_NE(Form1->BMP, nullptr);
+        ASSERT_EQ(Form1->BMP->Width(), region.width);
+        ASSERT_EQ(Form1->BMP->Height(), region.height);
+        EXPECT_EQ(Form1->itix, region.x);
+        EXPECT_EQ(Form1->itiy, region.y);
+        EXPECT_EQ(Form1->ClientHeight(), 36 + p.viewfinderHeight) << "window not restored";
+
+        int mismatches = 0;
+        std::ostringstream first;
+        for (int y = 0; y < region.height; ++y) {
+            for (int x = 0; x < region.width; ++x) {
+                const int sx = region.x + x;
+                const int sy = region.y + y;
+                const bool onDisplay = sx >= 0 && sy >= 0 && sx < display.cx && sy < display.cy;
+                const std::uint32_t expected =
+                    onDisplay ? testpattern::ScreenPatternAt(sx, sy) : 0xFFFFFFu;
+                const std::uint32_t actual = HeldPixel(*Form1->BMP, x, y);
+                if (actual != expected && mismatches++ == 0) {
+                    first << "first at image (" << x << "," << y << ") screen (" << sx << ","
+                          << sy << "): " << std::hex << actual << " instead of " << expected;
+                }
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << first.str();
+    }
+}
+
+TEST(PatternCaptureAcrossDpi, EveryUsualScale) {
+    for (DWORD dpi : {96u, 110u, 120u, 144u, 168u}) {
+        SCOPED_TRACE(dpi);
+        wintest::SystemDpiOverride override(dpi);
+        EXPECT_TRUE(wintest::RunSelf(L"PatternCapture.*",
+                                     {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}}));
+    }
+}
+
+TEST_F(CaptureWindowTest, CapturesEnableTheOutputsAndKeepOneSnapshot) {
+    Form1->SetWindowBounds(100, 100, 40, 36 + 30);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    ASSERT_NE(Form1->DesktopBitmap, nullptr);
+    EXPECT_TRUE(Form1->CopyBtn->Enabled());
+    EXPECT_TRUE(Form1->SaveBmpBtn->Enabled());
+    EXPECT_TRUE(Form1->SavePngBtn->Enabled());
+    EXPECT_EQ(Form1->MemDC, nullptr);
+    EXPECT_EQ(Form1->DeskDC, nullptr);
+    const long bitmaps = platform::UniqueHbitmap::Live();
+    const long images = output::HeldImage::LiveCount();
+    const long dcs = platform::UniqueHdc::Live();
+    Form1->CutBtnClick(*Form1->CutBtn);
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
+    EXPECT_EQ(output::HeldImage::LiveCount(), images);
+    EXPECT_EQ(platform::UniqueHdc::Live(), dcs);
+    EXPECT_EQ(platform::WindowDc::Live(), 0);
+    BITMAP snapshot{};
+    ASSERT_TRUE(::GetObjectW(Form1->DesktopBitmap, sizeof snapshot, &snapshot));
+    const SIZE display = platform::PrimaryDisplaySize();
+    EXPECT_EQ(snapshot.bmWidth, display.cx);
+    EXPECT_EQ(snapshot.bmHeight, display.cy);
+}
+
+TEST_F(CaptureWindowTest, AViewfinderThatTruncatesToNothingGivesAnEmptyImage) {
+    Form1->SetWindowBounds(100, 100, 40, 36);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    ASSERT_NE(Form1->BMP, nullptr);
+    EXPECT_EQ(Form1->BMP->Height(), 0);
+    EXPECT_FALSE(Form1->BMP->HasPixels());
+    EXPECT_TRUE(Form1->CopyBtn->Enabled());
+    EXPECT_EQ(Form1->ClientHeight(), 36);
+}
