@@ -1,5 +1,7 @@
 #include "toolkit/Form.h"
 
+#include "toolkit/WindowTracking.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -9,23 +11,6 @@ namespace toolkit {
 namespace {
 
 int Trunc(double value) { return static_cast<int>(std::trunc(value)); }
-
-// Half to even whatever the floating-point environment says.
-float RoundHalfEven(float value) {
-    const double floor = std::floor(double(value));
-    const double fraction = double(value) - floor;
-    if (fraction > 0.5) {
-        return float(floor + 1);
-    }
-    if (fraction < 0.5) {
-        return float(floor);
-    }
-    return std::fmod(floor, 2.0) == 0 ? float(floor) : float(floor + 1);
-}
-
-int ClampToInt(double value) {
-    return static_cast<int>(std::clamp(value, -2147483648.0, 2147483647.0));
-}
 
 } // namespace
 
@@ -204,26 +189,24 @@ void Form::Render(Canvas& canvas) {
 }
 
 void Form::StartWindowDrag() {
-    if (host_ == nullptr) {
-        return;
+    tracker_ = WindowTracker(MinimumClientHeight());
+    tracker_.StartMove(pressPoint_.x, pressPoint_.y);
+    if (host_ != nullptr) {
+        host_->CaptureMouse(true);
     }
-    tracking_ = Tracking::Move;
-    host_->CaptureMouse(true);
 }
 
 void Form::StartWindowResize() {
-    if (host_ == nullptr) {
-        return;
+    tracker_ = WindowTracker(MinimumClientHeight());
+    tracker_.StartResize({left_, top_, width_, height_}, pressPoint_.x, pressPoint_.y);
+    if (host_ != nullptr) {
+        host_->CaptureMouse(true);
     }
-    tracking_ = Tracking::Resize;
-    lastPointer_ = pressPoint_;
-    trackedSize_ = {float(width_), float(height_)};
-    host_->CaptureMouse(true);
 }
 
 void Form::EndTracking() {
-    if (tracking_ != Tracking::None) {
-        tracking_ = Tracking::None;
+    if (tracker_.Mode() != TrackingMode::None) {
+        tracker_.Stop();
         if (host_ != nullptr) {
             host_->CaptureMouse(false);
             host_->SetCursorShape(Cursor::Arrow);
@@ -263,7 +246,7 @@ PointF Form::ToLocal(const Control& control, int x, int y) const {
 
 void Form::HostMouseDown(int x, int y, MouseButton button, unsigned modifiers) {
     Dispatch([&] {
-        if (tracking_ != Tracking::None || pressed_ != nullptr) {
+        if (tracker_.Mode() != TrackingMode::None || pressed_ != nullptr) {
             return;
         }
         pressPoint_ = TrackingPoint(x, y);
@@ -286,7 +269,7 @@ void Form::HostDoubleClick(int x, int y, MouseButton button, unsigned modifiers)
     HostMouseDown(x, y, button, modifiers);
     Dispatch([&] {
         Control* target = ControlAt(x, y);
-        if (target != nullptr && target->Enabled() && tracking_ == Tracking::None) {
+        if (target != nullptr && target->Enabled() && tracker_.Mode() == TrackingMode::None) {
             target->DoubleClick(button, ToLocal(*target, x, y));
         }
     });
@@ -294,23 +277,13 @@ void Form::HostDoubleClick(int x, int y, MouseButton button, unsigned modifiers)
 
 void Form::HostMouseMove(int x, int y, unsigned modifiers) {
     Dispatch([&] {
-        const PointF p = TrackingPoint(x, y);
-        if (tracking_ == Tracking::Move) {
-            SetWindowBounds(ClampToInt(RoundHalfEven(left_ + p.x - pressPoint_.x)),
-                            ClampToInt(RoundHalfEven(top_ + p.y - pressPoint_.y)), width_,
-                            height_);
-            return;
-        }
-        if (tracking_ == Tracking::Resize) {
-            trackedSize_.x = RoundHalfEven(p.x - lastPointer_.x + trackedSize_.x);
-            trackedSize_.y = RoundHalfEven(p.y - lastPointer_.y + trackedSize_.y);
-            trackedSize_.x = std::max(trackedSize_.x, 1.0f);
-            trackedSize_.y = std::max(trackedSize_.y, float(MinimumClientHeight()));
-            lastPointer_ = p;
-            if (host_ != nullptr) {
+        if (tracker_.Mode() != TrackingMode::None) {
+            const PointF p = TrackingPoint(x, y);
+            if (tracker_.Mode() == TrackingMode::Resize && host_ != nullptr) {
                 host_->SetCursorShape(Cursor::SizeNwse);
             }
-            SetWindowBounds(left_, top_, ClampToInt(trackedSize_.x), ClampToInt(trackedSize_.y));
+            const WindowRect next = tracker_.PointerMoved({left_, top_, width_, height_}, p.x, p.y);
+            SetWindowBounds(next.left, next.top, next.width, next.height);
             return;
         }
         if (pressed_ != nullptr) {
@@ -343,7 +316,7 @@ void Form::UpdateHover(int x, int y) {
 
 void Form::HostMouseUp(int x, int y, MouseButton button, unsigned modifiers) {
     Dispatch([&] {
-        if (tracking_ != Tracking::None) {
+        if (tracker_.Mode() != TrackingMode::None) {
             pressed_ = nullptr;
             EndTracking();
             return;
@@ -371,9 +344,7 @@ void Form::HostMouseLeave() {
 
 void Form::HostCaptureLost() {
     Dispatch([&] {
-        if (tracking_ != Tracking::None) {
-            tracking_ = Tracking::None;
-        }
+        tracker_.Stop();
         if (Control* target = std::exchange(pressed_, nullptr)) {
             target->MouseUp(MouseButton::Left, 0, {-1, -1}, false);
         }

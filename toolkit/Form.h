@@ -8,6 +8,7 @@
 #include "toolkit/Control.h"
 #include "toolkit/FormHost.h"
 #include "toolkit/GlyphCache.h"
+#include "toolkit/WindowTracking.h"
 
 #include <functional>
 
@@ -61,8 +62,8 @@ public:
     // button that was just pressed is still down.
     void StartWindowDrag();
     void StartWindowResize();
-    bool Moving() const { return tracking_ == Tracking::Move; }
-    bool Resizing() const { return tracking_ == Tracking::Resize; }
+    bool Moving() const { return tracker_.Mode() == TrackingMode::Move; }
+    bool Resizing() const { return tracker_.Mode() == TrackingMode::Resize; }
 
     Control* Focused() const { return focused_; }
     void SetFocus(Control* control);
@@ -106,7 +107,6 @@ public:
     std::function<void()> onClose;
 
 private:
-    enum class Tracking { None, Move, Resize };
     void ComputePhysical();
     void PlaceChildren(Control& parent);
     void Present();
@@ -126,10 +126,8 @@ private:
     bool created_ = false;
     bool closing_ = false;
 
-    Tracking tracking_ = Tracking::None;
-    PointF pressPoint_;
-    PointF lastPointer_;
-    PointF trackedSize_;
+    WindowTracker tracker_{0};
+    PointF pressPoint_; // client position of the last press, logical
 
     Control* pressed_ = nullptr;
     Control* hovered_ = nullptr;
