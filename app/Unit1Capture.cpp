@@ -149,6 +149,11 @@ void TForm1::CaptureForegroundWindow() {
     if (!completed) {
         return; // the window closed during the countdown
     }
+    // Shown at once, without processing events, so that a capture of this
+    // window itself shows its usual title bar.
+    if (auto* host = Application.HostOf(*this)) {
+        host->RepaintIfPending();
+    }
 
     HWND window = platform::ForegroundWindow();
     platform::WindowDc dc = platform::WindowDc::Whole(window);
@@ -163,9 +168,21 @@ void TForm1::CaptureForegroundWindow() {
     ReleaseImage();
     BMP = std::make_unique<output::HeldImage>();
     BMP->SetSize(copy.width, copy.height);
-    if (dc && !BMP->Empty()) {
-        ::BitBlt(BMP->DrawingDc(), 0, 0, copy.width, copy.height, dc.get(), copy.sourceX,
-                 copy.sourceY, SRCCOPY | CAPTUREBLT);
+    if (BMP->Empty()) {
+        return;
+    }
+    // A layered window (this one, for instance) keeps its picture outside
+    // any DC: its window DC reads as blank. It is copied from the screen,
+    // where CAPTUREBLT includes layered windows, as is any window whose DC
+    // cannot be read.
+    const bool layered = (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    const BOOL copied = !layered && dc &&
+                        ::BitBlt(BMP->DrawingDc(), 0, 0, copy.width, copy.height, dc.get(),
+                                 copy.sourceX, copy.sourceY, SRCCOPY | CAPTUREBLT);
+    if (!copied) {
+        platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+        ::BitBlt(BMP->DrawingDc(), 0, 0, copy.width, copy.height, screen.get(), copy.screenX,
+                 copy.screenY, SRCCOPY | CAPTUREBLT);
     }
 }
 

@@ -21,6 +21,8 @@ WindowCopy VisibleFrameCopy(const std::optional<ScreenRect>& visibleFrame,
     WindowCopy copy;
     copy.width = Side(bounds->left, bounds->right);
     copy.height = Side(bounds->top, bounds->bottom);
+    copy.screenX = bounds->left;
+    copy.screenY = bounds->top;
     if (windowRect) {
         copy.sourceX = bounds->left - windowRect->left;
         copy.sourceY = bounds->top - windowRect->top;

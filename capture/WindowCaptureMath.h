@@ -20,6 +20,8 @@ struct WindowCopy {
     std::int32_t sourceY = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    std::int32_t screenX = 0; // the same block's top-left on the screen
+    std::int32_t screenY = 0;
 };
 
 // The block to copy: the visible frame (when known) else the window
