@@ -20,7 +20,11 @@ test: deps
 bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
-	build/bench/bench/varnel_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/bench/bench/varnel_bench
+	cmake --preset win >/dev/null
+	cmake --build --preset win --target varnel_capture_bench
+	env -u DISPLAY scripts/wine-session.sh build/win/wineprefix-bench --size 3840x2160 -- \
+	  /usr/lib/wine/wine64 build/win/bench/win/varnel_capture_bench.exe
 
 dist: build
 	scripts/dist.sh

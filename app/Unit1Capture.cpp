@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 
 #include "capture/CaptureMath.h"
+#include "capture/Snapshot.h"
 #include "capture/WindowCaptureMath.h"
 #include "platform/Display.h"
 #include "toolkit/win32/Application.h"
@@ -57,14 +58,10 @@ void TForm1::GrabDesktop() {
     // The whole primary display at its physical size: the screen's logical
     // size converted back with the rounded scale would miss the display's
     // last columns and rows at some DPIs.
-    const SIZE size = platform::PrimaryDisplaySize();
-    snapshot_.reset();
-    snapshot_.reset(::CreateCompatibleBitmap(desk.get(), size.cx, size.cy));
+    DesktopBitmap = nullptr;
+    snapshot_ = capture::TakeSnapshot(desk.get(), memory.get(), platform::PrimaryDisplaySize(),
+                                      std::move(snapshot_));
     DesktopBitmap = snapshot_.get();
-    {
-        platform::SelectGuard select(memory.get(), snapshot_.get());
-        ::BitBlt(memory.get(), 0, 0, size.cx, size.cy, desk.get(), 0, 0, SRCCOPY);
-    }
     MemDC = nullptr;
     DeskDC = nullptr;
 }
@@ -82,35 +79,26 @@ void TForm1::CaptureRegion() {
 
     const capture::CaptureRegion region = capture::RegionUnderViewfinder(
         Left(), Top(), Rectangle2->Height(), Rectangle1->Width(), rh, Scale);
+    BITMAP snapshot{};
+    ::GetObjectW(snapshot_.get(), sizeof snapshot, &snapshot);
+    const SIZE snapshotSize{snapshot.bmWidth, snapshot.bmHeight};
+    // The image is white where the copy does not reach (off the display);
+    // the rest is written once, by the copy.
+    const RECT onDisplay = capture::RegionOnSnapshot(region, snapshotSize);
     BMP = std::make_unique<output::HeldImage>();
-    BMP->SetSize(region.width, region.height);
+    BMP->SetSizeUnpainted(region.width, region.height);
+    BMP->PaintWhite(0, 0, region.width, onDisplay.top);
+    BMP->PaintWhite(0, onDisplay.bottom, region.width, region.height);
+    BMP->PaintWhite(0, onDisplay.top, onDisplay.left, onDisplay.bottom);
+    BMP->PaintWhite(onDisplay.right, onDisplay.top, region.width, onDisplay.bottom);
     itix = region.x;
     itiy = region.y;
 
     HDC target = BMP->DrawingDc();
     platform::UniqueHdc memory(::CreateCompatibleDC(target));
     MemDC = memory.get();
-    {
-        platform::SelectGuard select(memory.get(), snapshot_.get());
-        // Only the part of the region that lies on the snapshot is copied;
-        // the rest of the image stays white.
-        const SIZE snap = platform::PrimaryDisplaySize();
-        const int left = std::max(itix, 0);
-        const int top = std::max(itiy, 0);
-        const int right = std::min<long long>(
-            static_cast<long long>(itix) + region.width, snap.cx) > left
-                              ? static_cast<int>(std::min<long long>(
-                                    static_cast<long long>(itix) + region.width, snap.cx))
-                              : left;
-        const int bottom = std::min<long long>(
-            static_cast<long long>(itiy) + region.height, snap.cy) > top
-                               ? static_cast<int>(std::min<long long>(
-                                     static_cast<long long>(itiy) + region.height, snap.cy))
-                               : top;
-        if (right > left && bottom > top) {
-            ::BitBlt(target, left - itix, top - itiy, right - left, bottom - top, memory.get(),
-                     left, top, SRCCOPY);
-        }
+    if (!capture::CopyRegion(target, memory.get(), snapshot_.get(), snapshotSize, region)) {
+        BMP->PaintWhite(onDisplay.left, onDisplay.top, onDisplay.right, onDisplay.bottom);
     }
     MemDC = nullptr;
 }

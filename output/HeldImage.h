@@ -26,6 +26,15 @@ public:
     // without storage.
     void SetSize(std::int32_t width, std::int32_t height);
 
+    // Makes the storage without painting it first, for a caller that
+    // overwrites most of it at once and paints the rest white itself (the
+    // region capture: it saves touching every byte of a large image twice).
+    void SetSizeUnpainted(std::int32_t width, std::int32_t height);
+
+    // Paints white the pixels of the rectangle [left, right) x [top, bottom)
+    // (picture coordinates, top row 0), clipped to the image.
+    void PaintWhite(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     bool Empty() const { return width_ <= 0 || height_ <= 0; }

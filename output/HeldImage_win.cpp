@@ -5,6 +5,7 @@
 #include "platform/MessageText.h"
 #include "platform/SystemError.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -42,6 +43,38 @@ HeldImage::~HeldImage() {
 long HeldImage::LiveCount() { return liveImages.load(); }
 
 void HeldImage::SetSize(std::int32_t width, std::int32_t height) {
+    SetSizeUnpainted(width, height);
+    PaintWhite(0, 0, width, height);
+}
+
+void HeldImage::PaintWhite(std::int32_t left, std::int32_t top, std::int32_t right,
+                           std::int32_t bottom) {
+    if (!HasPixels()) {
+        return;
+    }
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width_);
+    bottom = std::min(bottom, height_);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    ::GdiFlush();
+    const std::size_t stride = DibStride(width_);
+    auto* bits = static_cast<std::uint8_t*>(bits_);
+    const bool wholeRows = left == 0 && right == width_;
+    for (std::int32_t y = top; y < bottom; ++y) {
+        // Rows are stored bottom-up; whole rows take their padding along.
+        std::uint8_t* row = bits + std::size_t(height_ - 1 - y) * stride;
+        if (wholeRows) {
+            std::memset(row, 0xFF, stride);
+        } else {
+            std::memset(row + std::size_t(left) * 3, 0xFF, std::size_t(right - left) * 3);
+        }
+    }
+}
+
+void HeldImage::SetSizeUnpainted(std::int32_t width, std::int32_t height) {
     width_ = width;
     height_ = height;
     if (width <= 0 || height <= 0) {
@@ -69,9 +102,6 @@ void HeldImage::SetSize(std::int32_t width, std::int32_t height) {
     if (!bitmap || bits == nullptr) {
         ThrowResourceError(::GetLastError());
     }
-    // White, padding included: the same as painting the area with
-    // WHITENESS, without needing a DC yet.
-    std::memset(bits, 0xFF, description.sizeImage);
     bitmap_ = std::move(bitmap);
     bits_ = bits;
 }
