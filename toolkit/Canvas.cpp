@@ -37,9 +37,11 @@ std::uint32_t Premultiply(Argb colour, float opacity) {
     return (alpha << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
 }
 
-void Canvas::BeginFrame(int width, int height) {
+void Canvas::BeginFrame(int width, int height, int originX, int originY) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
+    originX_ = originX;
+    originY_ = originY;
     pixels_.resize(std::size_t(width_) * std::size_t(height_));
     rows_.assign(std::size_t(height_), RowState::Stale);
     ResetClip();
@@ -51,7 +53,7 @@ void Canvas::EndFrame() {
     }
 }
 
-void Canvas::SetClip(RectI clip) { clip_ = clip.Intersect({0, 0, width_, height_}); }
+void Canvas::SetClip(RectI clip) { clip_ = Local(clip).Intersect({0, 0, width_, height_}); }
 
 void Canvas::ResetClip() { clip_ = {0, 0, width_, height_}; }
 
@@ -89,13 +91,14 @@ void Canvas::Span(int y, int left, int right, std::uint32_t premultiplied) {
 
 void Canvas::FillRect(RectI rect, Argb colour, float opacity) {
     const std::uint32_t src = Premultiply(colour, opacity);
-    const RectI r = rect.Intersect(clip_);
+    const RectI r = Local(rect).Intersect(clip_);
     for (int y = r.top; y < r.bottom; ++y) {
         Span(y, r.left, r.right, src);
     }
 }
 
 void Canvas::DrawRectangle(RectI rect, Argb fill, Argb stroke, int strokeWidth, float opacity) {
+    rect = Local(rect);
     if (rect.Empty()) {
         return;
     }
@@ -139,6 +142,8 @@ void Canvas::DrawRectangle(RectI rect, Argb fill, Argb stroke, int strokeWidth, 
 }
 
 void Canvas::DrawGlyph(const GlyphBitmap& glyph, int x, int y, Argb colour, float opacity) {
+    x -= originX_;
+    y -= originY_;
     const RectI target =
         RectI{x, y, x + glyph.width, y + glyph.height}.Intersect(clip_);
     if (target.Empty()) {

@@ -19,7 +19,11 @@ std::uint32_t Premultiply(Argb colour, float opacity);
 
 class Canvas {
 public:
-    void BeginFrame(int width, int height);
+    // A frame of width x height pixels showing the drawing area from
+    // (originX, originY) on: callers draw in their own coordinates and the
+    // canvas keeps only that part, so a window larger than the screen
+    // costs only what shows.
+    void BeginFrame(int width, int height, int originX = 0, int originY = 0);
     // Clears what no drawing covered; the buffer is complete afterwards.
     void EndFrame();
 
@@ -27,6 +31,7 @@ public:
     int Height() const { return height_; }
     const std::uint32_t* Pixels() const { return pixels_.data(); }
     std::uint32_t* Pixels() { return pixels_.data(); }
+    // A pixel of the frame, in frame coordinates (the origin at 0, 0).
     std::uint32_t At(int x, int y) const { return pixels_[std::size_t(y) * width_ + x]; }
 
     void SetClip(RectI clip);
@@ -43,8 +48,15 @@ private:
     void Span(int y, int left, int right, std::uint32_t premultiplied);
     std::uint32_t* Row(int y);
 
+    RectI Local(RectI rect) const {
+        return {rect.left - originX_, rect.top - originY_, rect.right - originX_,
+                rect.bottom - originY_};
+    }
+
     int width_ = 0;
     int height_ = 0;
+    int originX_ = 0;
+    int originY_ = 0;
     RectI clip_;
     std::vector<std::uint32_t> pixels_;
     std::vector<RowState> rows_;

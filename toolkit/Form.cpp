@@ -178,11 +178,13 @@ void PaintTree(Control& control, PaintContext& context, Canvas& canvas, RectI cl
 
 } // namespace
 
-void Form::Render(Canvas& canvas) {
-    canvas.BeginFrame(screen_.Width(), screen_.Height());
+void Form::Render(Canvas& canvas) { Render(canvas, {0, 0, screen_.Width(), screen_.Height()}); }
+
+void Form::Render(Canvas& canvas, RectI part) {
+    canvas.BeginFrame(part.Width(), part.Height(), part.left, part.top);
     PaintContext context{canvas, glyphs_, scale_};
     for (const auto& child : Children()) {
-        PaintTree(*child, context, canvas, {0, 0, screen_.Width(), screen_.Height()});
+        PaintTree(*child, context, canvas, part);
     }
     canvas.ResetClip();
     canvas.EndFrame();

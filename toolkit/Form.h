@@ -47,7 +47,10 @@ public:
     void AttachHost(FormHost* host, GlyphRasterizer* rasterizer);
     FormHost* Host() const { return host_; }
     GlyphCache& Glyphs() { return glyphs_; }
+    // Paints the window into the canvas; only `part` of it (window physical
+    // coordinates) when given.
     void Render(Canvas& canvas);
+    void Render(Canvas& canvas, RectI part);
 
     // Runs the creation handler; the host calls it once before first show.
     void Create();

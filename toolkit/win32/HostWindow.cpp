@@ -169,22 +169,42 @@ bool HostWindow::EnsureSurface(int width, int height) {
 
 void HostWindow::Present(RectI screenRect) {
     repaintPending_ = false;
-    const int width = screenRect.Width();
-    const int height = screenRect.Height();
-    if (width <= 0 || height <= 0) {
+    if (screenRect.Empty()) {
         return;
     }
+    // Only the part on the desktop is ever seen, so only that part becomes
+    // the system window: a viewfinder typed 100000 pixels wide costs what
+    // the screen shows, not gigabytes, and no window system limit is hit.
+    const RectI desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN),
+                        ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                        ::GetSystemMetrics(SM_XVIRTUALSCREEN) +
+                            ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                        ::GetSystemMetrics(SM_YVIRTUALSCREEN) +
+                            ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RectI shown = screenRect.Intersect(desktop);
+    if (shown.Empty()) {
+        // Wholly off the desktop: one transparent pixel keeps it a window.
+        shown = {screenRect.left, screenRect.top, screenRect.left + 1, screenRect.top + 1};
+    }
+    const int width = shown.Width();
+    const int height = shown.Height();
     if (!EnsureSurface(width, height)) {
         ThrowResourceError();
     }
+    const POINT offset{shown.left - screenRect.left, shown.top - screenRect.top};
     try {
-        form_.Render(canvas_);
+        form_.Render(canvas_, {offset.x, offset.y, offset.x + width, offset.y + height});
     } catch (const std::bad_alloc&) {
         throw platform::Error(platform::OutOfResourcesText());
     }
     std::memcpy(surfaceBits_, canvas_.Pixels(),
                 std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t));
-    Upload(screenRect);
+    const bool moved = offset.x != offset_.x || offset.y != offset_.y;
+    offset_ = offset;
+    Upload(shown);
+    if (moved) {
+        ControlsMoved();
+    }
 }
 
 void HostWindow::Upload(RectI screenRect) {
@@ -236,7 +256,7 @@ void HostWindow::RequestClose() { ::PostMessageW(window_.get(), WM_CLOSE, 0, 0);
 
 void HostWindow::ReportError(const std::exception& error) { ShowErrorDisplay(error); }
 
-void HostWindow::ControlsMoved() { tooltips_.Update(form_); }
+void HostWindow::ControlsMoved() { tooltips_.Update(form_, offset_.x, offset_.y); }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<HostWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -254,31 +274,31 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = window_.get();
+    // Client coordinates of the system window, as the form's window has them.
+    const int x = GET_X_LPARAM(lParam) + offset_.x;
+    const int y = GET_Y_LPARAM(lParam) + offset_.y;
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        form_.HostMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ButtonOf(message),
-                            ModifiersOf(wParam));
+        form_.HostMouseDown(x, y, ButtonOf(message), ModifiersOf(wParam));
         return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-        form_.HostDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ButtonOf(message),
-                              ModifiersOf(wParam));
+        form_.HostDoubleClick(x, y, ButtonOf(message), ModifiersOf(wParam));
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        form_.HostMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ButtonOf(message),
-                          ModifiersOf(wParam));
+        form_.HostMouseUp(x, y, ButtonOf(message), ModifiersOf(wParam));
         return 0;
     case WM_MOUSEMOVE:
         if (!trackingLeave_) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
             trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
         }
-        form_.HostMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ModifiersOf(wParam));
+        form_.HostMouseMove(x, y, ModifiersOf(wParam));
         return 0;
     case WM_MOUSELEAVE:
         trackingLeave_ = false;
@@ -287,7 +307,8 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL: {
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ::ScreenToClient(hwnd, &p);
-        form_.HostWheel(p.x, p.y, GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+        form_.HostWheel(p.x + offset_.x, p.y + offset_.y,
+                        GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
         return 0;
     }
     case WM_CAPTURECHANGED:

@@ -35,8 +35,10 @@ public:
     void ReportError(const std::exception& error) override;
     void ControlsMoved() override;
 
-    // Live memory DCs and bitmaps of the window's content, for leak tests.
+    // The last frame shown (the part of the window that lies on the
+    // desktop), and where that part starts within the window.
     const Canvas& LastFrame() const { return canvas_; }
+    POINT ShownOffset() const { return offset_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,6 +59,9 @@ private:
     bool trackingLeave_ = false;
     bool capturing_ = false;
     Cursor cursor_ = Cursor::Arrow;
+    // The system window covers only the part of the form's window that lies
+    // on the desktop; this is that part's offset within the form's window.
+    POINT offset_{0, 0};
     Tooltips tooltips_;
 };
 

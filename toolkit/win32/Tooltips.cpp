@@ -15,7 +15,7 @@ void Tooltips::Attach(HWND owner) {
     tools_.clear();
 }
 
-void Tooltips::Update(Control& root) {
+void Tooltips::Update(Control& root, int offsetX, int offsetY) {
     if (!tooltip_) {
         return;
     }
@@ -23,7 +23,10 @@ void Tooltips::Update(Control& root) {
     std::function<void(const Control&)> collect = [&](const Control& control) {
         for (const auto& child : control.Children()) {
             if (!child->Hint().empty()) {
-                wanted.push_back({child->PhysicalRect(), child->Hint()});
+                const RectI r = child->PhysicalRect();
+                wanted.push_back({{r.left - offsetX, r.top - offsetY, r.right - offsetX,
+                                   r.bottom - offsetY},
+                                  child->Hint()});
             }
             collect(*child);
         }

@@ -16,7 +16,8 @@ class Tooltips {
 public:
     void Attach(HWND owner);
     // Brings the tools in line with the controls' places and hints.
-    void Update(Control& root);
+    // offsetX/Y: where the system window starts within the form's window.
+    void Update(Control& root, int offsetX = 0, int offsetY = 0);
     HWND Handle() const { return tooltip_.get(); }
 
 private:

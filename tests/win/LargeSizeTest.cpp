@@ -1,0 +1,44 @@
+// Sizes at the boxes' maxima: what the system cannot give is shown on the
+// error display, and the window stays as it was and keeps working.
+#include "tests/win/FormFixture.h"
+#include "tests/win/WinTestSupport.h"
+
+TEST_F(CaptureWindowTest, TheLargestTypedSizeNeverCrashesOrHangs) {
+    Form1->SetFocus(Form1->NBoxW);
+    for (wchar_t c : std::wstring(L"999999")) {
+        Form1->HostChar(c);
+    }
+    Form1->HostKeyDown(toolkit::Key::Enter, 0);
+    Form1->SetFocus(Form1->NBoxH);
+    for (wchar_t c : std::wstring(L"99999")) {
+        Form1->HostChar(c);
+    }
+    Form1->HostKeyDown(toolkit::Key::Enter, 0);
+    ASSERT_EQ(Form1->NBoxW->Text(), L"100000");
+    ASSERT_EQ(Form1->NBoxH->Text(), L"10000");
+    wintest::MessageBoxWatcher watcher;
+    Form1->Dispatch([] { Form1->SetRectBtnClick(*Form1->SetRectBtn); });
+    wintest::Pump(200);
+    if (!watcher.Boxes().empty()) {
+        // The system could not give such a window: it keeps its old size.
+        EXPECT_EQ(watcher.Boxes()[0].caption, L"エラー");
+        EXPECT_FALSE(watcher.Boxes()[0].text.empty());
+    }
+    if (watcher.Boxes().empty()) {
+        EXPECT_EQ(Form1->ClientWidth(), 100000);
+        EXPECT_EQ(Form1->ClientHeight(), 36 + 10000);
+    }
+    // The system window is the part of the window that lies on the desktop.
+    RECT r{};
+    ASSERT_TRUE(::GetWindowRect(host->Handle(), &r));
+    const toolkit::RectI screen = Form1->ScreenRect();
+    EXPECT_EQ(r.left, std::max(screen.left, 0));
+    EXPECT_EQ(r.top, std::max(screen.top, 0));
+    EXPECT_EQ(r.right, std::min(screen.right, ::GetSystemMetrics(SM_CXSCREEN)));
+    EXPECT_EQ(r.bottom, std::min(screen.bottom, ::GetSystemMetrics(SM_CYSCREEN)));
+    // Still usable: a smaller size applies.
+    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    ASSERT_NE(Form1->BMP, nullptr);
+    EXPECT_EQ(Form1->BMP->Width(), 300);
+}
