@@ -80,16 +80,16 @@ public:
     virtual Cursor CursorShape() const { return Cursor::Arrow; }
 
     // Coordinates are logical, relative to this control.
-    virtual void MouseDown(MouseButton, unsigned modifiers, PointF) {}
-    virtual void MouseMove(unsigned modifiers, PointF, bool inside) {}
-    virtual void MouseUp(MouseButton, unsigned modifiers, PointF, bool inside) {}
+    virtual void MouseDown(MouseButton, unsigned /*modifiers*/, PointF) {}
+    virtual void MouseMove(unsigned /*modifiers*/, PointF, bool /*inside*/) {}
+    virtual void MouseUp(MouseButton, unsigned /*modifiers*/, PointF, bool /*inside*/) {}
     virtual void DoubleClick(MouseButton, PointF) {}
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
-    virtual void Wheel(int notches) {}
-    virtual void KeyDown(Key, unsigned modifiers) {}
+    virtual void Wheel(int /*notches*/) {}
+    virtual void KeyDown(Key, unsigned /*modifiers*/) {}
     virtual void Char(wchar_t) {}
-    virtual void FocusChanged(bool focused) {}
+    virtual void FocusChanged(bool /*focused*/) {}
 
     virtual void Paint(PaintContext&) {}
 
