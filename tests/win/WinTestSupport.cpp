@@ -210,7 +210,9 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
         HWND window = reinterpret_cast<HWND>(wParam);
         wchar_t className[32] = {};
         ::GetClassNameW(window, className, 32);
-        if (std::wstring(className) == L"#32770") {
+        // Message boxes only: a save dialog is a #32770 too, but has no
+        // message text control.
+        if (std::wstring(className) == L"#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr) {
             MessageBoxWatcher::Box box;
             wchar_t text[1024] = {};
             ::GetWindowTextW(window, text, 1024);
