@@ -32,6 +32,7 @@ const Placement Placements[] = {
     {"left edge off the display", -3, 40, 60, 50},
     {"straddles the right edge", -1, 90, 120, 40},
     {"straddles the bottom edge", 150, -1, 90, 100},
+    {"wholly right of the display", -2, 60, 70, 30},
 };
 
 std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
@@ -58,6 +59,9 @@ TEST_F(PatternCapture, HoldsExactlyThePixelsUnderTheViewfinder) {
         int top = p.top;
         if (left == -1) {
             left = int(display.cx / double(scale)) - p.width / 2;
+        }
+        if (left == -2) {
+            left = int(display.cx / double(scale)) + 40;
         }
         if (top == -1) {
             top = int(display.cy / double(scale)) - 36 - p.viewfinderHeight / 2;

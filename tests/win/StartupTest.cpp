@@ -205,3 +205,18 @@ TEST(ProgramClosing, TheCloseButtonEndsItWithExitCodeZero) {
     ::PostMessageW(window, WM_LBUTTONUP, 0, at);
     EXPECT_EQ(program.WaitForExit(10000), std::optional<DWORD>(0));
 }
+
+TEST(ProgramClosing, ASecondInstanceRunsBesideTheFirst) {
+    wintest::ChildProcess first(L"\"" + wintest::ProgramPath() + L"\"");
+    wintest::ChildProcess second(L"\"" + wintest::ProgramPath() + L"\"");
+    HWND one = first.WaitForWindow(L"TForm1", 20000);
+    HWND two = second.WaitForWindow(L"TForm1", 20000);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+    EXPECT_NE(one, two);
+    ::PostMessageW(one, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitForExit(10000), std::optional<DWORD>(0));
+    EXPECT_TRUE(::IsWindowVisible(two)) << "closing one leaves the other";
+    ::PostMessageW(two, WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.WaitForExit(10000), std::optional<DWORD>(0));
+}
