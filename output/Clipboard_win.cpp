@@ -24,12 +24,6 @@ public:
     OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
 };
 
-[[noreturn]] void ThrowResourceError(DWORD code) {
-    std::wstring text = code != 0 ? platform::TrimSystemText(platform::SystemErrorText(code))
-                                  : std::wstring();
-    throw platform::Error(text.empty() ? platform::OutOfResourcesText() : text);
-}
-
 platform::UniqueHpalette CopyPalette(HPALETTE palette) {
     const UINT count = ::GetPaletteEntries(palette, 0, 0, nullptr);
     if (count == 0) {
@@ -64,11 +58,11 @@ void CopyToClipboard(HeldImage& image) {
         ::SetLastError(0);
         bitmap.reset(::CreateCompatibleBitmap(screen.get(), image.Width(), image.Height()));
         if (!bitmap) {
-            ThrowResourceError(::GetLastError());
+            platform::ThrowResourceError(::GetLastError());
         }
         platform::UniqueHdc target(::CreateCompatibleDC(screen.get()));
         if (!target) {
-            ThrowResourceError(::GetLastError());
+            platform::ThrowResourceError(::GetLastError());
         }
         platform::SelectGuard select(target.get(), bitmap.get());
         HPALETTE previous = nullptr;

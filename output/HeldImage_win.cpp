@@ -15,12 +15,6 @@ namespace {
 
 std::atomic<long> liveImages{0};
 
-[[noreturn]] void ThrowResourceError(DWORD code) {
-    std::wstring text = code != 0 ? platform::TrimSystemText(platform::SystemErrorText(code))
-                                  : std::wstring();
-    throw platform::Error(text.empty() ? platform::OutOfResourcesText() : text);
-}
-
 } // namespace
 
 HeldImage::HeldImage() { liveImages.fetch_add(1); }
@@ -84,7 +78,7 @@ void HeldImage::SetSizeUnpainted(std::int32_t width, std::int32_t height) {
     try {
         description = DescribeDib(width, height);
     } catch (const ImageError&) {
-        ThrowResourceError(0);
+        platform::ThrowResourceError(0);
     }
     BITMAPINFO info{};
     info.bmiHeader.biSize = description.size;
@@ -100,7 +94,7 @@ void HeldImage::SetSizeUnpainted(std::int32_t width, std::int32_t height) {
     platform::UniqueHbitmap bitmap(
         ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || bits == nullptr) {
-        ThrowResourceError(::GetLastError());
+        platform::ThrowResourceError(::GetLastError());
     }
     bitmap_ = std::move(bitmap);
     bits_ = bits;
@@ -118,7 +112,7 @@ HDC HeldImage::DrawingDc() {
     platform::WindowDc screen = platform::WindowDc::Client(nullptr);
     dc_.reset(::CreateCompatibleDC(screen.get()));
     if (!dc_) {
-        ThrowResourceError(::GetLastError());
+        platform::ThrowResourceError(::GetLastError());
     }
     if (bitmap_) {
         previousBitmap_ = ::SelectObject(dc_.get(), bitmap_.get());

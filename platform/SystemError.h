@@ -10,4 +10,8 @@ namespace platform {
 // Untrimmed; at most 256 characters; empty when the system has none.
 std::wstring SystemErrorText(DWORD code);
 
+// A graphics resource could not be had: raises the system's text for the
+// code, trimmed, or "システム リソース不足です" when it has none.
+[[noreturn]] void ThrowResourceError(DWORD code);
+
 } // namespace platform

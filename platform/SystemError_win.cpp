@@ -1,5 +1,8 @@
 #include "platform/SystemError.h"
 
+#include "platform/Error.h"
+#include "platform/MessageText.h"
+
 namespace platform {
 
 std::wstring SystemErrorText(DWORD code) {
@@ -8,6 +11,11 @@ std::wstring SystemErrorText(DWORD code) {
                                     nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                     buffer, 256, nullptr);
     return std::wstring(buffer, length);
+}
+
+void ThrowResourceError(DWORD code) {
+    const std::wstring text = code != 0 ? TrimSystemText(SystemErrorText(code)) : std::wstring();
+    throw Error(text.empty() ? OutOfResourcesText() : text);
 }
 
 } // namespace platform

@@ -30,19 +30,6 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
-    std::vector<std::uint8_t> bytes;
-    if (FILE* file = ::_wfopen(path.c_str(), L"rb")) {
-        std::uint8_t buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        }
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 std::wstring EnvW(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
@@ -53,7 +40,8 @@ std::wstring EnvW(const char* name) {
 // Started by the copy test as a second process: compares the clipboard's
 // CF_DIB with the BMP file that the first process wrote of its held image.
 TEST(ClipboardReader, DibEqualsTheFile) {
-    const std::vector<std::uint8_t> file = ReadWholeFile(EnvW("VARNEL_EXPECT_BMP"));
+    const std::vector<std::uint8_t> file =
+        wintest::ReadFileBytes(EnvW("VARNEL_EXPECT_BMP")).value_or(std::vector<std::uint8_t>{});
     ASSERT_GT(file.size(), 54u);
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
     ASSERT_TRUE(::OpenClipboard(nullptr));

@@ -212,10 +212,10 @@ TEST_F(PlacementTest, TabVisitsTheHeightBoxBeforeTheWidthBox) {
 
 // The 125 % example: 626 x 415 typed gives a 500-unit window whose capture
 // is 625 pixels wide. Started at 120 DPI by the next test.
-TEST_F(PlacementTest, At125PercentTypedSizesTruncate) {
-    if (Form1->Scale != 1.25f) {
-        GTEST_SKIP() << "runs at 120 DPI";
-    }
+class PlacementAt120Dpi : public PlacementTest {};
+
+TEST_F(PlacementAt120Dpi, TypedSizesTruncate) {
+    ASSERT_EQ(Form1->Scale, 1.25f) << "runs at 120 DPI";
     SelectAllAndType(Form1->NBoxW, L"626");
     SelectAllAndType(Form1->NBoxH, L"415");
     ClickApply();
@@ -229,5 +229,5 @@ TEST_F(PlacementTest, At125PercentTypedSizesTruncate) {
 
 TEST(PlacementAt125Percent, TypedSizesTruncate) {
     wintest::SystemDpiOverride dpi(120);
-    EXPECT_TRUE(wintest::RunSelf(L"PlacementTest.At125PercentTypedSizesTruncate"));
+    EXPECT_TRUE(wintest::RunSelf(L"PlacementAt120Dpi.*"));
 }

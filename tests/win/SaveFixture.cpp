@@ -31,20 +31,7 @@ std::wstring Extension(SaveFormat format) {
     return format == SaveFormat::Bmp ? L"bmp" : L"png";
 }
 
-std::optional<Bytes> ReadFileBytes(const std::wstring& path) {
-    FILE* file = ::_wfopen(path.c_str(), L"rb");
-    if (file == nullptr) {
-        return std::nullopt;
-    }
-    Bytes bytes;
-    std::uint8_t buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    std::fclose(file);
-    return bytes;
-}
+std::optional<Bytes> ReadFileBytes(const std::wstring& path) { return wintest::ReadFileBytes(path); }
 
 void WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
     FILE* file = ::_wfopen(path.c_str(), L"wb");

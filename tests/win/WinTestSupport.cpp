@@ -361,6 +361,21 @@ void PressKey(WORD virtualKey, bool shift, bool ctrl) {
     Pump(30);
 }
 
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path) {
+    FILE* file = ::_wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
 void Pump(DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     do {

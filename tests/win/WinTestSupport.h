@@ -110,6 +110,9 @@ void Drag(int fromX, int fromY, int toX, int toY, Button button = Button::Left);
 void TypeText(const std::wstring& text);
 void PressKey(WORD virtualKey, bool shift = false, bool ctrl = false);
 
+// A whole file's bytes; nothing when it cannot be opened.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path);
+
 // Processes this thread's messages for a while (lets posted repaints and
 // closes happen).
 void Pump(DWORD milliseconds);

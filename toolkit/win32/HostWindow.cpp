@@ -15,13 +15,6 @@ namespace {
 
 constexpr UINT RepaintMessage = WM_APP + 1;
 
-[[noreturn]] void ThrowResourceError() {
-    const DWORD code = ::GetLastError();
-    std::wstring text = code != 0 ? platform::TrimSystemText(platform::SystemErrorText(code))
-                                  : std::wstring();
-    throw platform::Error(text.empty() ? platform::OutOfResourcesText() : text);
-}
-
 void RegisterWindowClass() {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
@@ -113,7 +106,7 @@ HostWindow::HostWindow(Form& form, const wchar_t* title) : form_(form) {
                                     WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 1, 1,
                                     nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
     if (!window_) {
-        ThrowResourceError();
+        platform::ThrowResourceError(::GetLastError());
     }
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
@@ -189,7 +182,7 @@ void HostWindow::Present(RectI screenRect) {
     const int width = shown.Width();
     const int height = shown.Height();
     if (!EnsureSurface(width, height)) {
-        ThrowResourceError();
+        platform::ThrowResourceError(::GetLastError());
     }
     const POINT offset{shown.left - screenRect.left, shown.top - screenRect.top};
     try {
