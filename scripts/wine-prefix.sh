@@ -13,5 +13,12 @@ fi
   /d Symbola /f </dev/null >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ \
   /d 'DejaVu Sans' /f </dev/null >/dev/null 2>&1
+# Japanese hints and messages: the UI fonts link to IPA Gothic for the
+# characters they lack (the replacement above would otherwise cut Wine's own
+# fallback off).
+for face in Tahoma 'Segoe UI' 'DejaVu Sans' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+  "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f </dev/null >/dev/null 2>&1
+done
 "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
   </dev/null >/dev/null 2>&1
