@@ -3,7 +3,7 @@
 # Wine prefix, both started here and stopped on exit, so no test depends on a
 # display or a prefix that happens to exist on the machine.
 #
-#   scripts/wine-session.sh PREFIX_DIR [--compositor] [--size WxH] -- COMMAND...
+#   scripts/wine-session.sh PREFIX_DIR [--compositor] [--size WxH] [--depth N] -- COMMAND...
 #
 # Exports DISPLAY, WINEPREFIX, WINE (the wine64 loader) and VARNEL_WINE_SESSION.
 set -euo pipefail
@@ -12,10 +12,12 @@ prefix=$1
 shift
 compositor=0
 size=1920x1080
+depth=24
 while [ $# -gt 0 ]; do
   case $1 in
     --compositor) compositor=1; shift ;;
     --size) size=$2; shift 2 ;;
+    --depth) depth=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-session: unknown option $1" >&2; exit 2 ;;
   esac
@@ -43,7 +45,7 @@ for n in $(seq 91 250); do
   if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then display=$n; break; fi
 done
 [ -n "$display" ] || { echo "wine-session: no free display" >&2; exit 1; }
-Xvfb :$display -screen 0 ${size}x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+Xvfb :$display -screen 0 ${size}x${depth} -nolisten tcp -noreset >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=:$display
 for _ in $(seq 100); do

@@ -1,0 +1,32 @@
+// On a screen of fewer than 24 bits per pixel the held image carries a
+// halftone palette, and the clipboard gets a copy of it beside the bitmap.
+// Run on a 16-bit display of its own (see CMakeLists.txt).
+#include "tests/win/FormFixture.h"
+#include "tests/win/WinTestSupport.h"
+
+class LowDepthScreen : public CaptureWindowTest {};
+
+TEST_F(LowDepthScreen, CopyPlacesTheBitmapAndAPaletteCopy) {
+    HDC screen = ::GetDC(nullptr);
+    const int depth = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_LT(depth, 24) << "needs a display below 24 bits per pixel";
+
+    Form1->SetWindowBounds(100, 100, 40, 36 + 30);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    ASSERT_NE(Form1->BMP, nullptr);
+    Form1->BMP->DrawingDc();
+    ASSERT_NE(Form1->BMP->Palette(), nullptr);
+    Form1->CopyBtnClick(*Form1->CopyBtn);
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+    ASSERT_TRUE(::IsClipboardFormatAvailable(CF_PALETTE));
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    auto* copy = static_cast<HPALETTE>(::GetClipboardData(CF_PALETTE));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, Form1->BMP->Palette()) << "the clipboard gets its own copy";
+    const UINT entries = ::GetPaletteEntries(Form1->BMP->Palette(), 0, 0, nullptr);
+    EXPECT_EQ(::GetPaletteEntries(copy, 0, 0, nullptr), entries);
+    ::CloseClipboard();
+    // The held image keeps its own palette after the copy.
+    EXPECT_NE(Form1->BMP->Palette(), nullptr);
+}
