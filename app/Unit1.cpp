@@ -10,10 +10,19 @@
 #include "toolkit/NumberText.h"
 #include "toolkit/WindowTracking.h"
 #include "toolkit/win32/Application.h"
+#include "toolkit/win32/ClipboardText.h"
 
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1() : toolkit::Form("Form1") { BuildDefinition(); }
+TForm1::TForm1() : toolkit::Form("Form1") {
+    BuildDefinition();
+    for (toolkit::NumberBox* box : {NBoxW, NBoxH}) {
+        box->readClipboard = [this] { return toolkit::win32::ReadClipboardText(Handle()); };
+        box->writeClipboard = [this](const std::wstring& text) {
+            toolkit::win32::WriteClipboardText(Handle(), text);
+        };
+    }
+}
 
 TForm1::~TForm1() { ReleaseImage(); }
 

@@ -346,7 +346,7 @@ void Form::HostMouseLeave() {
 
 void Form::HostCaptureLost() {
     Dispatch([&] {
-        tracker_.Stop();
+        EndTracking();
         if (Control* target = std::exchange(pressed_, nullptr)) {
             target->MouseUp(MouseButton::Left, 0, {-1, -1}, false);
         }

@@ -231,3 +231,16 @@ TEST(PlacementAt125Percent, TypedSizesTruncate) {
     wintest::SystemDpiOverride dpi(120);
     EXPECT_TRUE(wintest::RunSelf(L"PlacementAt120Dpi.*"));
 }
+
+TEST_F(PlacementTest, SizeBoxesCopyAndPasteThroughTheClipboard) {
+    SelectAllAndType(Form1->NBoxW, L"777");
+    wintest::PressKey(VK_HOME);
+    wintest::PressKey(VK_END, true);
+    wintest::PressKey('C', false, true);
+    const POINT h = ScreenPointOf(*Form1->NBoxH);
+    wintest::Click(h.x, h.y);
+    wintest::PressKey(VK_HOME);
+    wintest::PressKey(VK_END, true);
+    wintest::PressKey('V', false, true);
+    EXPECT_EQ(Form1->NBoxH->Text(), L"777");
+}
