@@ -8,9 +8,13 @@ namespace toolkit::win32 {
 
 void Tooltips::Attach(HWND owner) {
     owner_ = owner;
+    // Not owned by the window: an owned topmost popup above it makes Wine
+    // place the window after the popup when it turns topmost, and the
+    // window then never gets the stay-on-top style. The tools still follow
+    // the window through TTF_SUBCLASS.
     tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                      ::GetModuleHandleW(nullptr), nullptr));
     tools_.clear();
 }
