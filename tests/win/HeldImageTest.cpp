@@ -1,6 +1,7 @@
 // The held image's memory is the 24-bit bottom-up layout the file writers
 // read: stride rounded to 4 bytes, white when made, the top screen row last.
 #include "output/HeldImage.h"
+#include "platform/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,19 @@ TEST(HeldImage, ImagesAndTheirGdiObjectsAreCounted) {
     EXPECT_EQ(output::HeldImage::LiveCount(), images);
     EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
     EXPECT_EQ(platform::UniqueHdc::Live(), dcs);
+}
+
+TEST(HeldImage, StorageThatCannotBeHadIsAnErrorNotACrash) {
+    const long bitmaps = platform::UniqueHbitmap::Live();
+    output::HeldImage image;
+    try {
+        // Beyond what a DIB's 32-bit size field can describe.
+        image.SetSize(70000, 70000);
+        FAIL() << "no error for a 14.7 GB image";
+    } catch (const platform::Error& error) {
+        EXPECT_EQ(error.Message(), L"システム リソース不足です");
+    }
+    EXPECT_FALSE(image.HasPixels());
+    EXPECT_EQ(image.Width(), 70000) << "the image keeps its size without storage";
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
 }

@@ -42,3 +42,21 @@ TEST_F(CaptureWindowTest, TheLargestTypedSizeNeverCrashesOrHangs) {
     ASSERT_NE(Form1->BMP, nullptr);
     EXPECT_EQ(Form1->BMP->Width(), 300);
 }
+
+TEST_F(CaptureWindowTest, ACaptureWhoseImageCannotBeHadLeavesTheWindowWhole) {
+    // 70000 x 70000 pixels: more than a bitmap can describe.
+    Form1->SetWindowBounds(0, 0, 70000, 36 + 70000);
+    wintest::MessageBoxWatcher watcher;
+    Form1->Dispatch([] { Form1->CutBtnClick(*Form1->CutBtn); });
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].text, L"システム リソース不足です.");
+    EXPECT_EQ(Form1->ClientHeight(), 36 + 70000) << "restored, not left collapsed";
+    EXPECT_FALSE(Form1->CopyBtn->Enabled()) << "the outputs keep their state";
+    ASSERT_NE(Form1->BMP, nullptr);
+    EXPECT_FALSE(Form1->BMP->HasPixels());
+    // The program goes on: a normal capture works.
+    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    EXPECT_TRUE(Form1->BMP->HasPixels());
+    EXPECT_TRUE(Form1->CopyBtn->Enabled());
+}
