@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make git pkg-config clang libclang-rt-14-dev
+  cmake make git pkg-config g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev googletest libgtest-dev libbenchmark-dev
   zlib1g-dev libpng-dev libx11-dev
