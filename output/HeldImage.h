@@ -26,7 +26,8 @@ public:
     // without storage.
     void SetSize(std::int32_t width, std::int32_t height);
 
-    // Makes the storage without painting it first, for a caller that
+    // Makes the storage without painting it first (its pixels are
+    // undefined: fresh, or a released image's), for a caller that
     // overwrites most of it at once and paints the rest white itself (the
     // region capture: it saves touching every byte of a large image twice).
     void SetSizeUnpainted(std::int32_t width, std::int32_t height);
@@ -50,6 +51,10 @@ public:
     HPALETTE Palette() const { return palette_.get(); }
 
     static long LiveCount();
+
+    // Frees the storage kept from the last image released (see the .cpp);
+    // for the end of the program and for tests that count bitmaps.
+    static void ReleaseSpareStorage();
 
 private:
     std::int32_t width_ = 0;

@@ -15,6 +15,23 @@ namespace {
 
 std::atomic<long> liveImages{0};
 
+// The storage of the last image released, kept for the next image of the
+// same size. Repeated captures of one viewfinder then write into pages that
+// are already there: touching a fresh 24 MB bitmap costs ten times the copy
+// into it. At most one image's storage exists either way, because a capture
+// releases the held image before it makes the next.
+struct SpareStorage {
+    platform::UniqueHbitmap bitmap;
+    void* bits = nullptr;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+SpareStorage& Spare() {
+    static SpareStorage spare;
+    return spare;
+}
+
 } // namespace
 
 HeldImage::HeldImage() { liveImages.fetch_add(1); }
@@ -29,10 +46,19 @@ HeldImage::~HeldImage() {
         }
     }
     dc_.reset();
+    if (bitmap_ && bits_ != nullptr) {
+        SpareStorage& spare = Spare();
+        spare.bitmap = std::move(bitmap_);
+        spare.bits = bits_;
+        spare.width = width_;
+        spare.height = height_;
+    }
     bitmap_.reset();
     palette_.reset();
     liveImages.fetch_sub(1);
 }
+
+void HeldImage::ReleaseSpareStorage() { Spare() = SpareStorage{}; }
 
 long HeldImage::LiveCount() { return liveImages.load(); }
 
@@ -74,6 +100,15 @@ void HeldImage::SetSizeUnpainted(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) {
         return;
     }
+    SpareStorage& spare = Spare();
+    if (spare.bitmap && spare.width == width && spare.height == height) {
+        bitmap_ = std::move(spare.bitmap);
+        bits_ = spare.bits;
+        spare = SpareStorage{};
+        return;
+    }
+    // A spare of another size goes before the new storage is made.
+    spare = SpareStorage{};
     DibDescription description;
     try {
         description = DescribeDib(width, height);

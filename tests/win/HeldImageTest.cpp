@@ -49,23 +49,35 @@ TEST(HeldImage, AnEmptySideMeansNoStorage) {
 }
 
 TEST(HeldImage, ImagesAndTheirGdiObjectsAreCounted) {
+    output::HeldImage::ReleaseSpareStorage();
     const long images = output::HeldImage::LiveCount();
     const long bitmaps = platform::UniqueHbitmap::Live();
     const long dcs = platform::UniqueHdc::Live();
     {
         output::HeldImage image;
         image.SetSize(10, 10);
-        image.DrawingDc();
+        ::PatBlt(image.DrawingDc(), 0, 0, 10, 10, BLACKNESS);
         EXPECT_EQ(output::HeldImage::LiveCount(), images + 1);
         EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
         EXPECT_EQ(platform::UniqueHdc::Live(), dcs + 1);
     }
     EXPECT_EQ(output::HeldImage::LiveCount(), images);
-    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
     EXPECT_EQ(platform::UniqueHdc::Live(), dcs);
+    // The released image's storage is kept for the next one of its size.
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
+    {
+        output::HeldImage next;
+        next.SetSize(10, 10);
+        EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1) << "the spare is used again";
+        const output::ImageView view = next.View();
+        EXPECT_EQ(view.bits[0], 255) << "white when made, whatever the spare held";
+    }
+    output::HeldImage::ReleaseSpareStorage();
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
 }
 
 TEST(HeldImage, StorageThatCannotBeHadIsAnErrorNotACrash) {
+    output::HeldImage::ReleaseSpareStorage();
     const long bitmaps = platform::UniqueHbitmap::Live();
     output::HeldImage image;
     try {
