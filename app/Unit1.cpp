@@ -39,7 +39,7 @@ void TForm1::FormCreate(toolkit::Control&) {
     SaveBmpBtn->SetEnabled(false);
     SavePngBtn->SetEnabled(false);
     CopyBtn->SetEnabled(false);
-    Rectangle2->SetFillColor(0xFF708090);
+    Rectangle2->SetFillColor(SlateGrey);
     Rectangle1->SetOpacity(0.5f);
     Scale = capture::ScaleForPercent(GetScalePercent());
     SetScale(Scale);

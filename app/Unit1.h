@@ -16,6 +16,11 @@
 #include <memory>
 #include <optional>
 
+// The title bar's colours: its own, the copy flash and the countdown.
+inline constexpr toolkit::Argb SlateGrey = 0xFF708090;
+inline constexpr toolkit::Argb Yellow = 0xFFFFFF00;
+inline constexpr toolkit::Argb GreenYellow = 0xFFADFF2F;
+
 class TForm1 : public toolkit::Form {
 public:
     TForm1();

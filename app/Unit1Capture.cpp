@@ -8,12 +8,9 @@
 #include "platform/Display.h"
 #include "toolkit/win32/Application.h"
 
-#include <algorithm>
 
 namespace {
 
-constexpr toolkit::Argb SlateGrey = 0xFF708090;
-constexpr toolkit::Argb GreenYellow = 0xFFADFF2F;
 
 // Gives the window its full height back on every path, also when making
 // the image fails, so the program is never left collapsed.

@@ -10,13 +10,6 @@
 #include "platform/Display.h"
 #include "toolkit/win32/Application.h"
 
-namespace {
-
-constexpr toolkit::Argb SlateGrey = 0xFF708090;
-constexpr toolkit::Argb Yellow = 0xFFFFFF00;
-
-} // namespace
-
 void TForm1::CopyBtnClick(toolkit::Control&) {
     if (!BMP || BMP->Empty()) {
         return;

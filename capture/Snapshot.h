@@ -22,14 +22,10 @@ platform::UniqueHbitmap TakeSnapshot(HDC desk, HDC memory, SIZE displaySize,
 RECT RegionOnSnapshot(const CaptureRegion& region, SIZE snapshotSize);
 
 // Copies the region of the snapshot (selected through `memory`) to (0, 0)
-// of `target`: only the part that lies on the snapshot. False when the copy
-// failed.
+// of `target`: only the part that lies on the snapshot, as a direct pixel
+// copy when the snapshot is 32-bit and target holds a 24-bit DIB, else with
+// BitBlt. False when the copy failed.
 bool CopyRegion(HDC target, HDC memory, HBITMAP snapshot, SIZE snapshotSize,
                 const CaptureRegion& region);
-
-// The copy of the part on the snapshot: a direct pixel copy from a 32-bit
-// snapshot into a 24-bit image selected in target, else a BitBlt.
-bool CopyRegionPixels(HDC target, HDC memory, HBITMAP snapshot, SIZE snapshotSize,
-                      const CaptureRegion& region, const RECT& part);
 
 } // namespace capture

@@ -70,11 +70,6 @@ bool CopyRegion(HDC target, HDC memory, HBITMAP snapshot, SIZE snapshotSize,
     if (part.right <= part.left || part.bottom <= part.top) {
         return true;
     }
-    return CopyRegionPixels(target, memory, snapshot, snapshotSize, region, part);
-}
-
-bool CopyRegionPixels(HDC target, HDC memory, HBITMAP snapshot, SIZE snapshotSize,
-                      const CaptureRegion& region, const RECT& part) {
     std::size_t sourceStride = 0;
     const std::uint8_t* source = SnapshotBits(snapshot, snapshotSize, sourceStride);
     DIBSECTION image{};

@@ -32,7 +32,7 @@ void Form::SetWindowBounds(int left, int top, int width, int height) {
     const int oldLeft = left_, oldTop = top_, oldWidth = width_, oldHeight = height_;
     left_ = left;
     top_ = top;
-    width_ = std::max(width, 1);
+    width_ = std::max(width, MinimumWindowWidth);
     height_ = std::max(height, MinimumClientHeight());
     SetBoundsQuietly({0, 0, float(width_), float(height_)});
     try {
