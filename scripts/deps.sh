@@ -9,7 +9,7 @@ packages=(
   mingw-w64-x86-64-dev libz-mingw-w64-dev googletest libgtest-dev libbenchmark-dev
   zlib1g-dev libpng-dev libx11-dev
   wine wine64 xvfb openbox xcompmgr xdotool x11-utils xclip imagemagick pngcheck
-  fonts-symbola fonts-dejavu-core fonts-ipafont-gothic zip
+  fonts-symbola fonts-dejavu-core fonts-ipafont-gothic zip python3-fonttools
 )
 
 missing=()

@@ -39,14 +39,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses, checked by its lock file and socket.
-display=
-for n in $(seq 91 250); do
-  if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "wine-session: no free display" >&2; exit 1; }
-Xvfb :$display -screen 0 ${size}x${depth} -nolisten tcp -noreset >/dev/null 2>&1 &
+# Xvfb picks a free display itself and says which (-displayfd): no race
+# with another session starting at the same moment.
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 ${size}x${depth} -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
 pids+=($!)
+display=
+for _ in $(seq 100); do
+  display=$(tr -dc 0-9 <"$displayfile")
+  [ -n "$display" ] && break
+  sleep 0.1
+done
+rm -f "$displayfile"
+[ -n "$display" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$display
 for _ in $(seq 100); do
   xdpyinfo >/dev/null 2>&1 && break
