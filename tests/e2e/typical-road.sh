@@ -30,15 +30,9 @@ for f in "$exe" "$picture_exe"; do
 done
 
 # The expected pixels come from the formulas that drew them, computed by a
-# small native tool built here on first use.
-expect=$root/build/tools/road-expect
-expect_src=$root/tests/e2e/RoadExpect.cpp
-if [ ! -x "$expect" ] || [ "$expect_src" -nt "$expect" ] ||
-   [ "$root/tests/e2e/RoadPicture.h" -nt "$expect" ] ||
-   [ "$root/tests/support/ScreenPattern.h" -nt "$expect" ]; then
-  mkdir -p "$(dirname "$expect")"
-  g++ -std=c++20 -O2 -I"$root" -o "$expect" "$expect_src"
-fi
+# small native tool of the native build.
+expect=$root/build/native/tests/tools/road-expect
+[ -x "$expect" ] || { echo "typical-road: $expect is missing (build the native preset)" >&2; exit 1; }
 
 convert=/usr/bin/convert
 rm -rf "$shots" "$work"
