@@ -1,0 +1,27 @@
+// What the stand-in desktop compositor (dwmapi.dll beside the test program)
+// tells the tests: a block of named shared memory, named by the environment
+// variable VARNEL_DWM_RECORD, that the stand-in fills in as it is called.
+// VARNEL_DWM_FAIL_FRAME_BOUNDS=1 makes its frame-bounds query fail;
+// VARNEL_DWM_COMPOSITION_OFF=1 makes it report composition off, as Windows 7
+// does with a basic theme.
+#pragma once
+
+#include "platform/Win.h"
+
+namespace standin {
+
+inline constexpr const wchar_t* DwmRecordVariable = L"VARNEL_DWM_RECORD";
+inline constexpr const wchar_t* DwmFailFrameBoundsVariable = L"VARNEL_DWM_FAIL_FRAME_BOUNDS";
+inline constexpr const wchar_t* DwmCompositionOffVariable = L"VARNEL_DWM_COMPOSITION_OFF";
+
+struct DwmRecord {
+    LONG flushes;         // DwmFlush calls so far
+    LONG frameQueries;    // DwmGetWindowAttribute(DWMWA_EXTENDED_FRAME_BOUNDS) calls so far
+    LONGLONG flushCalled; // QueryPerformanceCounter at the last DwmFlush's start
+    LONGLONG flushEnded;  // ... and at its return
+    // The calling thread's visible capture window (class TForm1) at the last
+    // DwmFlush: its height in physical pixels, or -1 when it has none.
+    LONG windowHeight;
+};
+
+} // namespace standin

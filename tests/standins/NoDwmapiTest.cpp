@@ -1,0 +1,153 @@
+// With no dwmapi.dll at all (run with WINEDLLOVERRIDES=dwmapi=d, over the
+// screen pattern) the program still starts and captures: it binds the
+// compositor's functions when it first needs them, and falls back to a
+// pause and to the window rectangle.
+#include "tests/standins/StandInSupport.h"
+#include "tests/support/ScreenPattern.h"
+#include "tests/win/FormFixture.h"
+#include "tests/win/WinTestSupport.h"
+
+#include "capture/CaptureMath.h"
+
+#include <psapi.h>
+
+#include <vector>
+
+namespace {
+
+using standin::HeldPixel;
+
+bool HasModule(HANDLE process, const wchar_t* name) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!::EnumProcessModules(process, modules, sizeof modules, &bytes)) {
+        ADD_FAILURE() << "cannot list the modules, error " << ::GetLastError();
+        return true;
+    }
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        wchar_t base[MAX_PATH] = {};
+        ::GetModuleBaseNameW(process, modules[i], base, MAX_PATH);
+        if (::lstrcmpiW(base, name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The clipboard's bitmap as 0x00RRGGBB rows, top row first.
+std::vector<std::uint32_t> ClipboardPixels(int& width, int& height) {
+    std::vector<std::uint32_t> pixels;
+    if (!::OpenClipboard(nullptr)) {
+        return pixels;
+    }
+    if (auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP))) {
+        BITMAP info{};
+        ::GetObjectW(bitmap, sizeof info, &info);
+        width = info.bmWidth;
+        height = info.bmHeight;
+        BITMAPINFO header{};
+        header.bmiHeader.biSize = sizeof header.bmiHeader;
+        header.bmiHeader.biWidth = width;
+        header.bmiHeader.biHeight = -height;
+        header.bmiHeader.biPlanes = 1;
+        header.bmiHeader.biBitCount = 32;
+        pixels.resize(std::size_t(width) * height);
+        HDC screen = ::GetDC(nullptr);
+        ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &header, DIB_RGB_COLORS);
+        ::ReleaseDC(nullptr, screen);
+        for (auto& pixel : pixels) {
+            pixel &= 0xFFFFFF;
+        }
+    }
+    ::CloseClipboard();
+    return pixels;
+}
+
+void ClickAt(HWND window, int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+} // namespace
+
+class NoDwmapi : public CaptureWindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(::LoadLibraryW(L"dwmapi.dll"), nullptr) << "dwmapi.dll is there after all";
+        CaptureWindowTest::SetUp();
+    }
+};
+
+TEST_F(NoDwmapi, RegionCaptureIsExact) {
+    constexpr int Left = 123, Top = 77, Width = 210, ViewfinderHeight = 90;
+    Form1->SetWindowBounds(Left, Top, Width, 36 + ViewfinderHeight);
+    wintest::Pump(200);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    const capture::CaptureRegion region =
+        capture::RegionUnderViewfinder(Left, Top, 36, float(Width), ViewfinderHeight, Form1->Scale);
+    ASSERT_NE(Form1->BMP, nullptr);
+    ASSERT_EQ(Form1->BMP->Width(), region.width);
+    ASSERT_EQ(Form1->BMP->Height(), region.height);
+    int mismatches = 0;
+    for (int y = 0; y < region.height; ++y) {
+        for (int x = 0; x < region.width; ++x) {
+            mismatches += HeldPixel(*Form1->BMP, x, y) !=
+                          testpattern::ScreenPatternAt(region.x + x, region.y + y);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(Form1->ClientHeight(), 36 + ViewfinderHeight);
+}
+
+TEST_F(NoDwmapi, WindowCaptureTakesTheWindowRectangle) {
+    ::SetForegroundWindow(host->Handle());
+    wintest::Pump(100);
+    Form1->CopyWindBtnClick(*Form1->CopyWindBtn);
+    ASSERT_NE(Form1->BMP, nullptr);
+    EXPECT_EQ(Form1->BMP->Width(), Form1->ScreenRect().Width());
+    EXPECT_EQ(Form1->BMP->Height(), Form1->ScreenRect().Height());
+    EXPECT_TRUE(wintest::Near(HeldPixel(*Form1->BMP, 400, 18), 0x708090));
+}
+
+// The real program, started with the same environment: it shows its window,
+// captures the region under its viewfinder, copies it, and exits cleanly,
+// without ever loading a dwmapi.
+TEST(NoDwmapiProgram, StartsCapturesAndCopies) {
+    ASSERT_EQ(::LoadLibraryW(L"dwmapi.dll"), nullptr) << "dwmapi.dll is there after all";
+    wintest::ChildProcess program(L"\"" + wintest::ProgramPath() + L"\"");
+    HWND window = program.WaitForWindow(L"TForm1", 20000);
+    ASSERT_NE(window, nullptr);
+    wintest::Pump(500);
+    RECT r{};
+    ASSERT_TRUE(::GetWindowRect(window, &r));
+    const DWORD clipboard = ::GetClipboardSequenceNumber();
+    ClickAt(window, 54, 18);  // the region capture button at 100 %
+    ClickAt(window, 136, 18); // the copy button, enabled by the capture
+    ASSERT_TRUE(wintest::WaitFor([&] { return ::GetClipboardSequenceNumber() != clipboard; },
+                                 10000))
+        << "nothing was copied";
+    wintest::Pump(300);
+    int width = 0;
+    int height = 0;
+    const std::vector<std::uint32_t> pixels = ClipboardPixels(width, height);
+    ASSERT_EQ(width, 501);
+    ASSERT_EQ(height, 332);
+    int mismatches = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            mismatches += pixels[std::size_t(y) * width + x] !=
+                          testpattern::ScreenPatternAt(r.left + x, r.top + 36 + y);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Id());
+    ASSERT_NE(process, nullptr);
+    EXPECT_FALSE(HasModule(process, L"dwmapi.dll"));
+    EXPECT_TRUE(HasModule(process, L"Varnel.exe")) << "the module list is not what it seems";
+    ::CloseHandle(process);
+
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10000), std::optional<DWORD>(0));
+}

@@ -1,0 +1,134 @@
+// A desktop compositor's API as Windows 10 answers it, for a test program
+// that has this DLL beside it (Wine loads it before its own dwmapi, which
+// has no frame bounds and no composition):
+// - composition is on (unless a test turns it off);
+// - a window with a sizing frame has invisible borders of 7 pixels left,
+//   right and bottom, outside its visible frame (the figure at 100 %);
+// - DwmFlush returns once a composition pass has shown what was drawn
+//   before the call, and records the call for the tests (see DwmRecord.h).
+#include "tests/standins/DwmRecord.h"
+
+#include <dwmapi.h>
+
+namespace {
+
+constexpr LONG InvisibleBorder = 7;
+constexpr HRESULT CompositionDisabled = static_cast<HRESULT>(0x80263001); // DWM_E_COMPOSITIONDISABLED
+// Under X the window manager applies a change of window geometry some time
+// after the call; three frames at 60 Hz cover that on a loaded machine, as
+// the next composition pass covers it on Windows.
+constexpr LONGLONG FramesToWait = 3;
+constexpr LONGLONG FramesPerSecond = 60;
+
+bool Wanted(const wchar_t* variable) {
+    wchar_t value[8] = {};
+    return ::GetEnvironmentVariableW(variable, value, 8) == 1 && value[0] == L'1';
+}
+
+// The record of the test that started this process; nullptr when none asked.
+standin::DwmRecord* Record() {
+    static standin::DwmRecord* const record = []() -> standin::DwmRecord* {
+        wchar_t name[256] = {};
+        const DWORD length = ::GetEnvironmentVariableW(standin::DwmRecordVariable, name, 256);
+        if (length == 0 || length >= 256) {
+            return nullptr;
+        }
+        HANDLE mapping = ::OpenFileMappingW(FILE_MAP_WRITE, FALSE, name);
+        if (mapping == nullptr) {
+            return nullptr;
+        }
+        // Kept for the life of the process: the record is written until its end.
+        return static_cast<standin::DwmRecord*>(
+            ::MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(standin::DwmRecord)));
+    }();
+    return record;
+}
+
+LONGLONG Now() {
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LONG CaptureWindowHeight() {
+    LONG height = -1;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            wchar_t name[16] = {};
+            ::GetClassNameW(window, name, 16);
+            RECT r{};
+            if (::IsWindowVisible(window) && ::lstrcmpW(name, L"TForm1") == 0 &&
+                ::GetWindowRect(window, &r)) {
+                *reinterpret_cast<LONG*>(param) = r.bottom - r.top;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&height));
+    return height;
+}
+
+} // namespace
+
+extern "C" {
+
+HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
+    if (enabled == nullptr) {
+        return E_INVALIDARG;
+    }
+    *enabled = Wanted(standin::DwmCompositionOffVariable) ? FALSE : TRUE;
+    return S_OK;
+}
+
+HRESULT WINAPI DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size) {
+    if (attribute != DWMWA_EXTENDED_FRAME_BOUNDS) {
+        return E_INVALIDARG;
+    }
+    if (standin::DwmRecord* record = Record()) {
+        ::InterlockedIncrement(&record->frameQueries);
+    }
+    if (value == nullptr || size != sizeof(RECT)) {
+        return E_INVALIDARG;
+    }
+    RECT bounds{};
+    if (Wanted(standin::DwmFailFrameBoundsVariable) || !::IsWindow(window) ||
+        !::GetWindowRect(window, &bounds)) {
+        return E_HANDLE;
+    }
+    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+    if ((style & WS_THICKFRAME) != 0 && !::IsZoomed(window)) {
+        bounds.left += InvisibleBorder;
+        bounds.right -= InvisibleBorder;
+        bounds.bottom -= InvisibleBorder;
+    }
+    *static_cast<RECT*>(value) = bounds;
+    return S_OK;
+}
+
+HRESULT WINAPI DwmFlush() {
+    if (Wanted(standin::DwmCompositionOffVariable)) {
+        return CompositionDisabled;
+    }
+    standin::DwmRecord* record = Record();
+    const LONGLONG called = Now();
+    if (record != nullptr) {
+        record->windowHeight = CaptureWindowHeight();
+        record->flushCalled = called;
+    }
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    // Wait for the frame boundaries, as the compositor's clock gives them.
+    const LONGLONG frame = frequency.QuadPart / FramesPerSecond;
+    const LONGLONG until = (called / frame + FramesToWait) * frame;
+    for (LONGLONG now = Now(); now < until; now = Now()) {
+        ::Sleep(static_cast<DWORD>((until - now) * 1000 / frequency.QuadPart) + 1);
+    }
+    if (record != nullptr) {
+        record->flushEnded = Now();
+        ::InterlockedIncrement(&record->flushes);
+    }
+    return S_OK;
+}
+
+} // extern "C"

@@ -1,0 +1,61 @@
+// What the tests beside the stand-ins share: the stand-in compositor's record,
+// a second program's window with a known picture, the held image's pixels.
+#pragma once
+
+#include "output/HeldImage.h"
+#include "platform/Win.h"
+#include "tests/standins/DwmRecord.h"
+
+#include <cstdint>
+#include <string>
+
+namespace standin {
+
+// Creates the shared record under a name of this process's and names it in
+// the environment, where the stand-in dwmapi.dll (in this process or a
+// child) finds it.
+class DwmRecordMapping {
+public:
+    DwmRecordMapping();
+    ~DwmRecordMapping();
+    DwmRecordMapping(const DwmRecordMapping&) = delete;
+    DwmRecordMapping& operator=(const DwmRecordMapping&) = delete;
+
+    volatile DwmRecord& Get() { return *record_; }
+    void Reset();
+
+private:
+    HANDLE mapping_ = nullptr;
+    DwmRecord* record_ = nullptr;
+};
+
+// The picture the other program's window shows, by window coordinates.
+std::uint32_t OtherWindowPixel(int x, int y);
+
+// The window that OtherWindowOwnerHelper shows: its place and size, and its
+// style (a sizing frame, whose borders a composed desktop hides).
+inline constexpr int OtherLeft = 310;
+inline constexpr int OtherTop = 205;
+inline constexpr int OtherWidth = 241;
+inline constexpr int OtherHeight = 157;
+
+// Starts this program again as the other program; its window comes to the
+// front a second later and stays until the object goes.
+class OtherWindowProgram {
+public:
+    OtherWindowProgram();
+    ~OtherWindowProgram();
+    OtherWindowProgram(const OtherWindowProgram&) = delete;
+    OtherWindowProgram& operator=(const OtherWindowProgram&) = delete;
+    bool Ended(DWORD milliseconds);
+
+private:
+    HANDLE release_ = nullptr;
+    PROCESS_INFORMATION process_{};
+};
+
+std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y); // 0x00RRGGBB
+
+std::wstring Environment(const wchar_t* name);
+
+} // namespace standin
