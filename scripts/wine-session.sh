@@ -63,7 +63,7 @@ xdpyinfo >/dev/null 2>&1 || { echo "wine-session: Xvfb did not start" >&2; exit 
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 if [ "$compositor" = 1 ]; then
-  xcompmgr >/dev/null 2>&1 &
+  xcompmgr -n >/dev/null 2>&1 &
   pids+=($!)
 fi
 

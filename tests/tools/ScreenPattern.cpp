@@ -5,6 +5,7 @@
 #include "tests/support/ScreenPattern.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 #include <cstdio>
@@ -24,7 +25,14 @@ int main(int argc, char** argv) {
     }
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
+    // A compositing manager paints the background from the root pixmap that
+    // these properties name, not from the root window's own background.
+    const Atom rootPixmapAtoms[] = {XInternAtom(display, "_XROOTPMAP_ID", False),
+                                    XInternAtom(display, "_XSETROOT_ID", False)};
     if (std::strcmp(argv[1], "clear") == 0) {
+        for (const Atom atom : rootPixmapAtoms) {
+            XDeleteProperty(display, root, atom);
+        }
         XSetWindowBackground(display, root, 0x808080);
         XClearWindow(display, root);
         XCloseDisplay(display);
@@ -50,6 +58,10 @@ int main(int argc, char** argv) {
     XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
     XSetWindowBackgroundPixmap(display, root, pixmap);
     XClearWindow(display, root);
+    for (const Atom atom : rootPixmapAtoms) {
+        XChangeProperty(display, root, atom, XA_PIXMAP, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&pixmap), 1);
+    }
     XFreeGC(display, gc);
     image->data = nullptr; // owned by the vector
     XDestroyImage(image);
