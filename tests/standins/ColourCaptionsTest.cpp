@@ -113,10 +113,14 @@ TEST_F(ColourCaptionsHelper, EveryCaptionShowsBothLayersInPlace) {
         float size;
     };
     const Caption captions[] = {
-        {"ExitBtn", Form1->ExitBtn, 0x2715, 10},       {"TopBtn", Form1->TopBtn, 0x1F4CC, 24},
-        {"CutBtn", Form1->CutBtn, 0x2702, 24},         {"CopyWindBtn", Form1->CopyWindBtn, 0x1F4C5, 24},
-        {"CopyBtn", Form1->CopyBtn, 0x1F4CB, 24},      {"SaveBmpBtn", Form1->SaveBmpBtn, 0x1F4BE, 24},
-        {"SavePngBtn", Form1->SavePngBtn, 0x1F4BE, 24}, {"SetRectBtn", Form1->SetRectBtn, 0x1F5F8, 16},
+        {"ExitBtn", Form1->ExitBtn, 0x2715, 10},
+        {"TopBtn", Form1->TopBtn, 0x1F4CC, 24},
+        {"CutBtn", Form1->CutBtn, 0x2702, 24},
+        {"CopyWindBtn", Form1->CopyWindBtn, 0x1F4C5, 24},
+        {"CopyBtn", Form1->CopyBtn, 0x1F4CB, 24},
+        {"SaveBmpBtn", Form1->SaveBmpBtn, 0x1F4BE, 24},
+        {"SavePngBtn", Form1->SavePngBtn, 0x1F4BE, 24},
+        {"SetRectBtn", Form1->SetRectBtn, 0x1F5F8, 16},
     };
     for (const Caption& caption : captions) {
         SCOPED_TRACE(caption.name);
@@ -134,7 +138,8 @@ TEST_F(ColourCaptionsHelper, EveryCaptionShowsBothLayersInPlace) {
         ASSERT_GT(right.count, 0) << "no right layer";
         if (!enabled) {
             EXPECT_EQ(Find(shot, area, full.left, 24).count, 0) << "disabled, yet at full strength";
-            EXPECT_EQ(Find(shot, area, full.right, 24).count, 0) << "disabled, yet at full strength";
+            EXPECT_EQ(Find(shot, area, full.right, 24).count, 0)
+                << "disabled, yet at full strength";
         }
 
         const double em = double(caption.size) * double(Form1->Scale);

@@ -20,7 +20,9 @@ using standin::HeldPixel;
 using standin::OtherHeight;
 using standin::OtherWidth;
 
-std::wstring FolderOf(std::wstring path) { return path.substr(0, path.find_last_of(L'\\')); }
+std::wstring FolderOf(std::wstring path) {
+    return path.substr(0, path.find_last_of(L'\\'));
+}
 
 LONGLONG Now() {
     LARGE_INTEGER now{};

@@ -124,8 +124,8 @@ TEST(NoDwmapiProgram, StartsCapturesAndCopies) {
     const DWORD clipboard = ::GetClipboardSequenceNumber();
     ClickAt(window, 54, 18);  // the region capture button at 100 %
     ClickAt(window, 136, 18); // the copy button, enabled by the capture
-    ASSERT_TRUE(wintest::WaitFor([&] { return ::GetClipboardSequenceNumber() != clipboard; },
-                                 10000))
+    ASSERT_TRUE(
+        wintest::WaitFor([&] { return ::GetClipboardSequenceNumber() != clipboard; }, 10000))
         << "nothing was copied";
     wintest::Pump(300);
     int width = 0;
@@ -142,7 +142,8 @@ TEST(NoDwmapiProgram, StartsCapturesAndCopies) {
     }
     EXPECT_EQ(mismatches, 0);
 
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Id());
+    HANDLE process =
+        ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Id());
     ASSERT_NE(process, nullptr);
     EXPECT_FALSE(HasModule(process, L"dwmapi.dll"));
     EXPECT_TRUE(HasModule(process, L"Varnel.exe")) << "the module list is not what it seems";

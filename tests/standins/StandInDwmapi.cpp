@@ -13,7 +13,8 @@
 namespace {
 
 constexpr LONG InvisibleBorder = 7;
-constexpr HRESULT CompositionDisabled = static_cast<HRESULT>(0x80263001); // DWM_E_COMPOSITIONDISABLED
+constexpr HRESULT CompositionDisabled =
+    static_cast<HRESULT>(0x80263001); // DWM_E_COMPOSITIONDISABLED
 // Under X the window manager applies a change of window geometry some time
 // after the call; three frames at 60 Hz cover that on a loaded machine, as
 // the next composition pass covers it on Windows.

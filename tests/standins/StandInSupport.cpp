@@ -70,8 +70,7 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 // Started by OtherWindowProgram as another program.
 TEST(OtherWindowOwnerHelper, ComesToTheFrontDuringTheCountdown) {
-    HANDLE release =
-        ::OpenEventW(SYNCHRONIZE, FALSE, Environment(L"VARNEL_RELEASE_EVENT").c_str());
+    HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, Environment(L"VARNEL_RELEASE_EVENT").c_str());
     ASSERT_NE(release, nullptr);
     WNDCLASSW wc{};
     wc.lpfnWndProc = OtherWindowProc;
@@ -97,16 +96,14 @@ TEST(OtherWindowOwnerHelper, ComesToTheFrontDuringTheCountdown) {
 }
 
 OtherWindowProgram::OtherWindowProgram() {
-    const std::wstring name =
-        L"varnel-test-framed-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring name = L"varnel-test-framed-" + std::to_wstring(::GetCurrentProcessId());
     release_ = ::CreateEventW(nullptr, TRUE, FALSE, name.c_str());
     ::SetEnvironmentVariableW(L"VARNEL_RELEASE_EVENT", name.c_str());
-    std::wstring line =
-        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=OtherWindowOwnerHelper.*";
+    std::wstring line = L"\"" + wintest::SelfPath() + L"\" --gtest_filter=OtherWindowOwnerHelper.*";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process_);
+    ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process_);
 }
 
 bool OtherWindowProgram::Ended(DWORD milliseconds) {

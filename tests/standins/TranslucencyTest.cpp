@@ -50,8 +50,8 @@ TEST(Translucency, TheViewfinderBlendsOverTheScreenAndTheTitleBarHidesIt) {
             const int y = r.top + 36 + 2 + int(fy * (r.bottom - r.top - 36 - 4));
             const std::uint32_t behind = testpattern::ScreenPatternAt(x, y);
             EXPECT_TRUE(wintest::Near(shot.At(x, y), SeenThroughViewfinder(behind), 3))
-                << "at (" << x << "," << y << "): " << Hex(shot.At(x, y)) << " over "
-                << Hex(behind) << ", expected " << Hex(SeenThroughViewfinder(behind));
+                << "at (" << x << "," << y << "): " << Hex(shot.At(x, y)) << " over " << Hex(behind)
+                << ", expected " << Hex(SeenThroughViewfinder(behind));
         }
     }
     // The title bar where no control lies, over different parts of the screen.
@@ -63,7 +63,8 @@ TEST(Translucency, TheViewfinderBlendsOverTheScreenAndTheTitleBarHidesIt) {
         }
     }
     // Beside the window the screen is untouched.
-    EXPECT_EQ(shot.At(r.left - 3, r.top + 100), testpattern::ScreenPatternAt(r.left - 3, r.top + 100));
+    EXPECT_EQ(shot.At(r.left - 3, r.top + 100),
+              testpattern::ScreenPatternAt(r.left - 3, r.top + 100));
     EXPECT_EQ(shot.At(r.right + 3, r.bottom - 5),
               testpattern::ScreenPatternAt(r.right + 3, r.bottom - 5));
 
