@@ -16,9 +16,9 @@ constexpr LONG InvisibleBorder = 7;
 constexpr HRESULT CompositionDisabled =
     static_cast<HRESULT>(0x80263001); // DWM_E_COMPOSITIONDISABLED
 // Under X the window manager applies a change of window geometry some time
-// after the call; three frames at 60 Hz cover that on a loaded machine, as
-// the next composition pass covers it on Windows.
-constexpr LONGLONG FramesToWait = 3;
+// after the call (about 20 ms here); four frames at 60 Hz cover that on a
+// loaded machine, as the next composition pass covers it on Windows.
+constexpr LONGLONG FramesToWait = 4;
 constexpr LONGLONG FramesPerSecond = 60;
 
 bool Wanted(const wchar_t* variable) {

@@ -18,8 +18,12 @@ DwmRecordMapping::DwmRecordMapping() {
     Reset();
 }
 
+DwmRecordMapping& DwmRecordMapping::Instance() {
+    static DwmRecordMapping mapping;
+    return mapping;
+}
+
 DwmRecordMapping::~DwmRecordMapping() {
-    // The stand-in keeps its own view; this one goes with the test.
     if (record_ != nullptr) {
         ::UnmapViewOfFile(record_);
     }

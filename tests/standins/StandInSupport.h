@@ -11,15 +11,17 @@
 
 namespace standin {
 
-// Creates the shared record under a name of this process's and names it in
-// the environment, where the stand-in dwmapi.dll (in this process or a
-// child) finds it.
+// The shared record under a name of this process's, named in the
+// environment, where the stand-in dwmapi.dll (in this process or a child)
+// finds it. One for the whole process, since the stand-in maps it once.
 class DwmRecordMapping {
 public:
     DwmRecordMapping();
     ~DwmRecordMapping();
     DwmRecordMapping(const DwmRecordMapping&) = delete;
     DwmRecordMapping& operator=(const DwmRecordMapping&) = delete;
+
+    static DwmRecordMapping& Instance();
 
     volatile DwmRecord& Get() { return *record_; }
     void Reset();
