@@ -7,7 +7,7 @@ packages=(
   cmake make git pkg-config g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev googletest libgtest-dev libbenchmark-dev
-  zlib1g-dev libpng-dev libx11-dev
+  zlib1g-dev libpng-dev libx11-dev clang-format
   wine wine64 xvfb openbox xcompmgr xdotool x11-utils xclip imagemagick pngcheck
   fonts-symbola fonts-dejavu-core fonts-ipafont-gothic zip python3-fonttools
 )
