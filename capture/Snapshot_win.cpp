@@ -1,0 +1,73 @@
+#include "capture/Snapshot.h"
+
+#include "platform/Display.h"
+#include "platform/SystemError.h"
+
+namespace capture {
+
+Desktop CurrentDesktop() {
+    const SIZE primary = platform::PrimaryDisplaySize();
+    const ScreenRect display{0, 0, primary.cx, primary.cy};
+    return Desktop{display, {display}};
+}
+
+SnapshotDcs::SnapshotDcs()
+    : desk_(platform::WindowDc::Client(nullptr)), memory_(::CreateCompatibleDC(desk_.get())) {}
+
+void Snapshot::Take(const SnapshotDcs& dcs, const Desktop& desktop) {
+    const ScreenRect& bounds = desktop.bounds;
+    const std::int64_t width = std::int64_t(bounds.right) - bounds.left;
+    const std::int64_t height = std::int64_t(bounds.bottom) - bounds.top;
+    if (!bitmap_ || width != Width() || height != Height()) {
+        bitmap_.reset();
+        bits_ = nullptr;
+        bounds_ = {};
+        displays_.clear();
+        const auto size = width <= INT32_MAX && height <= INT32_MAX
+                              ? SnapshotStorageSize(std::int32_t(width), std::int32_t(height))
+                              : std::nullopt;
+        if (!size) {
+            platform::ThrowResourceError(0);
+        }
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = std::int32_t(width);
+        info.bmiHeader.biHeight = std::int32_t(height); // positive: bottom-up
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader.biSizeImage = DWORD(*size);
+        void* bits = nullptr;
+        ::SetLastError(0);
+        platform::UniqueHbitmap bitmap(
+            ::CreateDIBSection(dcs.Desk(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap || bits == nullptr) {
+            platform::ThrowResourceError(::GetLastError());
+        }
+        bitmap_ = std::move(bitmap);
+        bits_ = static_cast<const std::uint8_t*>(bits);
+    }
+    bounds_ = bounds;
+    displays_ = desktop.displays;
+    platform::SelectGuard select(dcs.Memory(), bitmap_.get());
+    ::BitBlt(dcs.Memory(), 0, 0, Width(), Height(), dcs.Desk(), bounds.left, bounds.top, SRCCOPY);
+}
+
+SnapshotPixels Snapshot::Pixels() const {
+    ::GdiFlush();
+    return SnapshotPixels{bounds_, bits_, displays_};
+}
+
+void CropRegion(const Snapshot& snapshot, const CaptureRegion& region, output::HeldImage& image) {
+    // Every byte is written by the crop, so the storage is not painted first.
+    image.SetSizeUnpainted(region.width, region.height);
+    if (!image.HasPixels()) {
+        return;
+    }
+    // Made now, as for any capture, so the palette rule is settled with the
+    // image (it travels with the clipboard copy).
+    image.DrawingDc();
+    CropRegion(snapshot.Pixels(), region, image.Pixels());
+}
+
+} // namespace capture
