@@ -1,9 +1,11 @@
 // Several displays: one Xvfb screen made into the heads that
 // scripts/wine-session.sh --heads lists (VARNEL_HEADS, X root coordinates,
 // the first primary), with the test picture on the screen's background.
-// Every suite here needs such a session; tests/win/CMakeLists.txt starts
-// them once per layout, and the driver runs the DPI-dependent ones again in
-// fresh processes at 96 and 144 DPI.
+// VARNEL_WORKAREA (X,Y,W,H in root coordinates, optional) is the window
+// manager's work area that tests/win/multi-display.sh put in place of the
+// whole screen's. Every suite here needs such a session;
+// tests/win/CMakeLists.txt starts them once per layout, and the driver runs the DPI-dependent ones
+// again in fresh processes at 96 and 144 DPI.
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -13,7 +15,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +43,16 @@ std::wstring Wide(const std::string& s) {
 struct Layout {
     std::vector<RECT> heads;
     POINT primaryRoot{};
+    std::optional<RECT> workArea; // Windows coordinates
+
+    // Each display's work area: the part of it inside the reserved work area.
+    RECT WorkAreaOf(const RECT& head) const {
+        RECT work = head;
+        if (workArea) {
+            ::IntersectRect(&work, &head, &*workArea);
+        }
+        return work;
+    }
 
     bool OnADisplay(int x, int y) const {
         for (const RECT& r : heads) {
@@ -75,6 +89,12 @@ Layout SessionLayout() {
         const int left = h.x - list[0].x;
         const int top = h.y - list[0].y;
         layout.heads.push_back(RECT{left, top, left + h.width, top + h.height});
+    }
+    int x = 0, y = 0, w = 0, h = 0;
+    if (std::sscanf(Env("VARNEL_WORKAREA").c_str(), "%d,%d,%d,%d", &x, &y, &w, &h) == 4) {
+        x -= layout.primaryRoot.x;
+        y -= layout.primaryRoot.y;
+        layout.workArea = RECT{x, y, x + w, y + h};
     }
     return layout;
 }
@@ -122,6 +142,7 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
 
 struct FirstPlacement {
     const char* heads;
+    const char* workArea; // "" for the whole screen
     DWORD dpi;
     int left; // logical units
     int top;
@@ -133,20 +154,22 @@ const FirstPlacement FirstPlacements[] = {
     // right corner falls in the gap below it; moved vertically into the
     // primary's work area (nearest work-area centre) nothing changes, so it
     // is moved horizontally as well.
-    {"1280x800+0+0,1024x500+1280+0", 96, 779, 216},
-    {"1280x800+0+0,1024x500+1280+0", 144, 352, 82},
-    // A display left of and above the primary: at 96 DPI the centred window
-    // straddles both displays with every corner on one, so it stays; at
-    // 144 DPI its bottom left corner falls below the left display and it
-    // moves into the primary's work area.
-    {"1280x800+1024+200,1024x768+0+0", 96, -122, 116},
-    {"1280x800+1024+200,1024x768+0+0", 144, 0, 16},
+    {"1280x800+0+0,1024x500+1280+0", "", 96, 779, 216},
+    {"1280x800+0+0,1024x500+1280+0", "", 144, 352, 82},
+    // A display left of and above the primary, a panel's strip reserved
+    // at the top of both (the primary's work area starts 40 pixels down): at
+    // 96 DPI the centred window straddles both displays with every corner on
+    // one, so it stays; at 144 DPI its bottom left corner falls below the
+    // left display and it moves into the primary's work area, down to its
+    // first whole unit (27, not the display's 16) and then right.
+    {"1280x800+1024+200,1024x768+0+0", "0,240,2304,760", 96, -122, 116},
+    {"1280x800+1024+200,1024x768+0+0", "0,240,2304,760", 144, 0, 27},
     // A wide primary with a small display below it: the desktop's centre
     // lies on the small display, but the primary's work-area centre is the
     // nearer one (300 against 316 pixels), so the window moves into the
     // primary: up by 184 and no further.
-    {"3000x600+0+0,600x600+1300+600", 96, 1250, 232},
-    {"3000x600+0+0,600x600+1300+600", 144, 750, 32},
+    {"3000x600+0+0,600x600+1300+600", "", 96, 1250, 232},
+    {"3000x600+0+0,600x600+1300+600", "", 144, 750, 32},
 };
 
 // Viewfinders given by the physical rectangle they should cover; the
@@ -227,8 +250,10 @@ TEST(DisplayLayoutHelper, WineReportsEveryHeadAsADisplay) {
             }
         }
         ASSERT_NE(match, nullptr) << "no display at " << head.left << "," << head.top;
-        // No panel reserves space in the test session.
-        EXPECT_TRUE(::EqualRect(&match->rcWork, &head));
+        const RECT work = layout.WorkAreaOf(head);
+        EXPECT_TRUE(::EqualRect(&match->rcWork, &work))
+            << match->rcWork.left << "," << match->rcWork.top << "-" << match->rcWork.right << ","
+            << match->rcWork.bottom;
         EXPECT_EQ((match->dwFlags & MONITORINFOF_PRIMARY) != 0, i == 0);
     }
     const RECT bounds = layout.Bounds();
@@ -276,13 +301,15 @@ protected:
 
 TEST_F(MultiDisplayHelper, FirstPlacementFollowsTheDesktopCentreRule) {
     const std::string heads = Env("VARNEL_HEADS");
+    const std::string workArea = Env("VARNEL_WORKAREA");
     const FirstPlacement* row = nullptr;
     for (const FirstPlacement& p : FirstPlacements) {
-        if (heads == p.heads && p.dpi == platform::SystemDpi()) {
+        if (heads == p.heads && workArea == p.workArea && p.dpi == platform::SystemDpi()) {
             row = &p;
         }
     }
-    ASSERT_NE(row, nullptr) << "no expectation for " << heads << " at " << platform::SystemDpi();
+    ASSERT_NE(row, nullptr) << "no expectation for " << heads << " (work area '" << workArea
+                            << "') at " << platform::SystemDpi();
     EXPECT_EQ(Form1->Left(), row->left);
     EXPECT_EQ(Form1->Top(), row->top);
     EXPECT_EQ(Form1->ClientWidth(), 501);
