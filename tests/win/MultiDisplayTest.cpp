@@ -3,9 +3,9 @@
 // the first primary), with the test picture on the screen's background.
 // VARNEL_WORKAREA (X,Y,W,H in root coordinates, optional) is the window
 // manager's work area that tests/win/multi-display.sh put in place of the
-// whole screen's. Every suite here needs such a session;
-// tests/win/CMakeLists.txt starts them once per layout, and the driver runs the DPI-dependent ones
-// again in fresh processes at 96 and 144 DPI.
+// whole screen's. Every suite here needs such a session: the CMake entries
+// start one per layout, and the driver runs the DPI-dependent suite again in
+// fresh processes at 96 and 144 DPI.
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -38,8 +38,8 @@ std::wstring Wide(const std::string& s) {
 }
 
 // The session's heads in Windows coordinates: Wine puts the primary's
-// top-left corner at 0,0. Root() turns a Windows point back into the X
-// root point where the test picture was drawn.
+// top-left corner at 0,0, so a Windows point plus primaryRoot is the X root
+// point where the test picture was drawn.
 struct Layout {
     std::vector<RECT> heads;
     POINT primaryRoot{};
