@@ -8,6 +8,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <limits>
 
 toolkit::win32::TApplication Application;
 
@@ -99,6 +100,39 @@ void TApplication::ProcessMessages() {
     }
 }
 
+namespace {
+
+// The display whose work area's centre lies nearest the point (physical
+// pixels); the first such in the system's order on a tie.
+HMONITOR WorkAreaNearest(double x, double y) {
+    struct Search {
+        double x, y;
+        HMONITOR best = nullptr;
+        double bestDistance = std::numeric_limits<double>::infinity();
+    } search{x, y};
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetMonitorInfoW(monitor, &info)) {
+                const double dx = (info.rcWork.left + info.rcWork.right) / 2.0 - s.x;
+                const double dy = (info.rcWork.top + info.rcWork.bottom) / 2.0 - s.y;
+                const double distance = dx * dx + dy * dy;
+                if (distance < s.bestDistance) {
+                    s.best = monitor;
+                    s.bestDistance = distance;
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.best;
+}
+
+} // namespace
+
 void CentreOnDesktop(Form& form) {
     namespace units = platform::units;
     const float scale = form.Scale();
@@ -123,9 +157,10 @@ void CentreOnDesktop(Form& form) {
                on(l + double(width) - 1, t + double(height) - 1);
     };
     if (!onDisplay(left, top)) {
-        POINT centre{static_cast<LONG>(vx + vw / 2), static_cast<LONG>(vy + vh / 2)};
+        // Not the display under the desktop's centre: that one's work area
+        // can lie farther from it than another's.
         MONITORINFO info{sizeof info};
-        if (::GetMonitorInfoW(::MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST), &info)) {
+        if (::GetMonitorInfoW(WorkAreaNearest(vx + vw / 2.0, vy + vh / 2.0), &info)) {
             // The window's edges must land inside the work area's pixels.
             const RECT& work = info.rcWork;
             const int workTop = units::ToLogicalCeil(work.top, scale);
