@@ -14,14 +14,15 @@
 
 namespace capture {
 
-// What a snapshot covers: its bounds on the screen and where the displays
-// lie within them.
+// What a snapshot covers: its bounds on the screen (the virtual screen, the
+// bounding rectangle of all displays) and where the displays lie within
+// them.
 struct Desktop {
     ScreenRect bounds;
     std::vector<ScreenRect> displays;
 };
 
-// The desktop as the system reports it now.
+// The desktop as the system reports it now: every display.
 Desktop CurrentDesktop();
 
 // The two device contexts a snapshot is taken through, held for one
@@ -45,7 +46,8 @@ class Snapshot {
 public:
     // Copies the desktop. The previous copy is given up first; its storage
     // is used again when it has the same size, so at most one snapshot
-    // exists and a capture does not pay for a fresh 33 MB bitmap each time.
+    // exists and a capture does not pay for a fresh bitmap (55 MB for a
+    // 3840 x 2160 display beside a 2560 x 1440 one) each time.
     // A bitmap that cannot be had raises the system's text (or "システム
     // リソース不足です") and leaves no snapshot.
     void Take(const SnapshotDcs& dcs, const Desktop& desktop);

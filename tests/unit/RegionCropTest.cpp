@@ -142,6 +142,57 @@ TEST(RegionCrop, CopiesWhatIsOnTheDisplayAndWhitensTheRest) {
     }
 }
 
+// Desktops of several displays: the snapshot starts at the desktop's
+// top-left corner, which lies at negative coordinates when a display is left
+// of or above the primary, and what lies between displays of different sizes
+// is on none of them.
+TEST(RegionCrop, EveryDisplayIsCopiedFromItsPlaceAndGapsAreWhite) {
+    // A primary of 8 x 6 with a shorter display of 5 x 3 to its left.
+    const FakeSnapshot leftOfPrimary({-5, 0, 8, 6}, {{0, 0, 8, 6}, {-5, 1, 0, 4}});
+    // A display of 6 x 3 above the primary, narrower than it.
+    const FakeSnapshot abovePrimary({0, -3, 8, 6}, {{0, 0, 8, 6}, {2, -3, 8, 0}});
+    // Mirrored and overlapping displays: each pixel copied once, the same.
+    const FakeSnapshot overlapping({0, 0, 10, 6}, {{0, 0, 8, 6}, {0, 0, 8, 6}, {4, 2, 10, 5}});
+    // Two displays side by side, the second shorter: the gap under it.
+    const FakeSnapshot sideBySide({0, 0, 16, 9}, {{0, 0, 9, 9}, {9, 0, 16, 4}});
+    struct Case {
+        const char* what;
+        const FakeSnapshot& snapshot;
+        CaptureRegion region;
+    };
+    const Case cases[] = {
+        {"wholly on the display left of the primary", leftOfPrimary, {-4, 1, 3, 2}},
+        {"across the boundary between them", leftOfPrimary, {-2, 2, 5, 2}},
+        {"across a corner no display covers", leftOfPrimary, {-5, -1, 4, 3}},
+        {"below the shorter display", leftOfPrimary, {-5, 3, 7, 3}},
+        {"the whole desktop and beyond", leftOfPrimary, {-6, -1, 15, 8}},
+        {"wholly on the display above", abovePrimary, {3, -3, 4, 2}},
+        {"from the display above down into the primary", abovePrimary, {0, -3, 5, 6}},
+        {"across overlapping displays", overlapping, {2, 1, 8, 5}},
+        {"right of the mirrored pair, on the third", overlapping, {8, 2, 2, 3}},
+        {"across the gap under the shorter display", sideBySide, {7, 2, 8, 5}},
+        {"wholly in the gap", sideBySide, {10, 5, 4, 4}},
+        {"width 1 in and out of the gap", sideBySide, {12, 2, 1, 4}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(CropAndCompare(c.snapshot, c.region), "");
+    }
+}
+
+TEST(RegionCrop, TheDesktopOriginIsSubtracted) {
+    // One display at (-3, -2): screen pixel (-3, -2) is the snapshot's first
+    // column of its top row, which is stored last.
+    const FakeSnapshot shifted({-3, -2, 2, 1}, {{-3, -2, 2, 1}});
+    std::vector<std::uint8_t> storage(output::DibStorageSize(1, 1));
+    capture::CropRegion(shifted.Pixels(), {-3, -2, 1, 1}, output::PixelView{1, 1, storage.data()});
+    const std::size_t topRow = shifted.bytes.size() - 5 * 4;
+    EXPECT_EQ(storage[0], shifted.bytes[topRow]);
+    EXPECT_EQ(storage[1], shifted.bytes[topRow + 1]);
+    EXPECT_EQ(storage[2], shifted.bytes[topRow + 2]);
+    EXPECT_EQ(CropAndCompare(shifted, {-4, -3, 7, 5}), "");
+}
+
 TEST(RegionCrop, AnEmptyRegionTouchesNothing) {
     // No storage at all: nothing may be written, nothing read.
     capture::CropRegion(OneDisplay().Pixels(), {3, 3, 0, 5}, output::PixelView{0, 5, nullptr});
