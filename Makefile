@@ -23,7 +23,10 @@ bench: deps
 	build/bench/bench/varnel_bench
 	cmake --preset win >/dev/null
 	cmake --build --preset win --target varnel_capture_bench
-	env -u DISPLAY scripts/wine-session.sh build/win/wineprefix-bench --size 3840x2160 -- \
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target xinerama-heads
+	env -u DISPLAY scripts/wine-session.sh build/win/wineprefix-bench \
+	  --heads 3840x2160+0+0,2560x1440+3840+0 -- \
 	  /usr/lib/wine/wine64 build/win/bench/win/varnel_capture_bench.exe
 
 dist: build

@@ -15,6 +15,8 @@
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1() : toolkit::Form("Form1") {
+    SetWindowClassName(L"TForm1");
+    SetCaption(L"Varnel");
     BuildDefinition();
     for (toolkit::NumberBox* box : {NBoxW, NBoxH}) {
         box->readClipboard = [this] { return toolkit::win32::ReadClipboardText(Handle()); };

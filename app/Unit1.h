@@ -3,6 +3,7 @@
 // the handlers are wired to them by name there.
 #pragma once
 
+#include "capture/Snapshot.h"
 #include "output/HeldImage.h"
 #include "platform/Win.h"
 #include "toolkit/Form.h"
@@ -85,8 +86,8 @@ private:
     // Releases the held image: BMP becomes none first, then the image goes.
     void ReleaseImage();
 
-    // The snapshot's owner; DesktopBitmap mirrors its handle.
-    platform::UniqueHbitmap snapshot_;
+    // The snapshot's owner; DesktopBitmap mirrors its bitmap.
+    capture::Snapshot snapshot_;
 };
 
 extern TForm1* Form1;

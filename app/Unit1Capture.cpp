@@ -1,27 +1,43 @@
 // The two capture commands: the region under the viewfinder, and the
-// foreground window after a three-second countdown.
+// foreground window after a three-second countdown. The copies themselves
+// are capture/'s; these handlers keep the order of the steps and the
+// window's state.
 #include "app/Unit1.h"
 
 #include "capture/CaptureMath.h"
-#include "capture/Snapshot.h"
+#include "capture/WindowCapture.h"
 #include "capture/WindowCaptureMath.h"
 #include "platform/Display.h"
+#include "platform/Units.h"
 #include "toolkit/win32/Application.h"
-
 
 namespace {
 
-
 // Gives the window its full height back on every path, also when making
-// the image fails, so the program is never left collapsed.
+// the snapshot or the image fails, so the program is never left collapsed.
 class RestoreHeight {
 public:
     explicit RestoreHeight(TForm1& form) : form_(form) {}
     ~RestoreHeight() {
         form_.Dispatch([&] {
-            form_.SetClientSize(form_.ClientWidth(),
-                                capture::Trunc(double(form_.Rectangle2->Height()) + form_.rh));
+            form_.SetClientSize(
+                form_.ClientWidth(),
+                platform::units::Trunc(double(form_.Rectangle2->Height()) + form_.rh));
         });
+    }
+
+private:
+    TForm1& form_;
+};
+
+// The DC fields are live only while the snapshot is taken; on every path
+// they point at nothing afterwards.
+class DcFieldsScope {
+public:
+    explicit DcFieldsScope(TForm1& form) : form_(form) {}
+    ~DcFieldsScope() {
+        form_.MemDC = nullptr;
+        form_.DeskDC = nullptr;
     }
 
 private:
@@ -43,24 +59,20 @@ void TForm1::CutBtnClick(toolkit::Control&) {
 }
 
 void TForm1::CollapseToTitleBar() {
-    rh = capture::Trunc(Rectangle1->Height());
-    SetClientSize(ClientWidth(), capture::Trunc(Rectangle2->Height()));
+    rh = platform::units::Trunc(Rectangle1->Height());
+    SetClientSize(ClientWidth(), platform::units::Trunc(Rectangle2->Height()));
 }
 
 void TForm1::GrabDesktop() {
-    platform::WindowDc desk = platform::WindowDc::Client(nullptr);
-    DeskDC = desk.get();
-    platform::UniqueHdc memory(::CreateCompatibleDC(desk.get()));
-    MemDC = memory.get();
-    // The whole primary display at its physical size: the screen's logical
-    // size converted back with the rounded scale would miss the display's
-    // last columns and rows at some DPIs.
+    DcFieldsScope fields(*this);
+    const capture::SnapshotDcs dcs;
+    DeskDC = dcs.Desk();
+    MemDC = dcs.Memory();
+    // The previous snapshot goes first (or lends its storage); at most one
+    // exists.
     DesktopBitmap = nullptr;
-    snapshot_ = capture::TakeSnapshot(desk.get(), memory.get(), platform::PrimaryDisplaySize(),
-                                      std::move(snapshot_));
-    DesktopBitmap = snapshot_.get();
-    MemDC = nullptr;
-    DeskDC = nullptr;
+    snapshot_.Take(dcs, capture::CurrentDesktop());
+    DesktopBitmap = snapshot_.Bitmap();
 }
 
 void TForm1::CaptureRegion() {
@@ -76,40 +88,11 @@ void TForm1::CaptureRegion() {
 
     const capture::CaptureRegion region = capture::RegionUnderViewfinder(
         Left(), Top(), Rectangle2->Height(), Rectangle1->Width(), rh, Scale);
-    BITMAP snapshot{};
-    ::GetObjectW(snapshot_.get(), sizeof snapshot, &snapshot);
-    const SIZE snapshotSize{snapshot.bmWidth, snapshot.bmHeight};
-    // The image is white where the copy does not reach (off the display);
-    // the rest is written once, by the copy.
-    const RECT onDisplay = capture::RegionOnSnapshot(region, snapshotSize);
     BMP = std::make_unique<output::HeldImage>();
-    BMP->SetSizeUnpainted(region.width, region.height);
-    BMP->PaintWhite(0, 0, region.width, onDisplay.top);
-    BMP->PaintWhite(0, onDisplay.bottom, region.width, region.height);
-    BMP->PaintWhite(0, onDisplay.top, onDisplay.left, onDisplay.bottom);
-    BMP->PaintWhite(onDisplay.right, onDisplay.top, region.width, onDisplay.bottom);
+    capture::CropRegion(snapshot_, region, *BMP);
     itix = region.x;
     itiy = region.y;
-
-    HDC target = BMP->DrawingDc();
-    platform::UniqueHdc memory(::CreateCompatibleDC(target));
-    MemDC = memory.get();
-    if (!capture::CopyRegion(target, memory.get(), snapshot_.get(), snapshotSize, region)) {
-        BMP->PaintWhite(onDisplay.left, onDisplay.top, onDisplay.right, onDisplay.bottom);
-    }
-    MemDC = nullptr;
 }
-
-namespace {
-
-std::optional<capture::ScreenRect> ToScreenRect(const std::optional<RECT>& r) {
-    if (!r) {
-        return std::nullopt;
-    }
-    return capture::ScreenRect{r->left, r->top, r->right, r->bottom};
-}
-
-} // namespace
 
 std::optional<RECT> TForm1::GetWindowBounds(HWND window) {
     // The visible frame where the system has one; where the query fails
@@ -124,12 +107,12 @@ std::optional<RECT> TForm1::GetWindowBounds(HWND window) {
 void TForm1::CaptureForegroundWindow() {
     ReleaseImage();
     Rectangle2->SetFillColor(GreenYellow);
-    const bool completed = capture::RunCountdown(
-        [] { return platform::Milliseconds(); }, [](std::uint32_t ms) { platform::Pause(ms); },
-        [] {
-            Application.ProcessMessages();
-            return !Application.Terminated();
-        });
+    const bool completed = capture::RunCountdown([] { return platform::Milliseconds(); },
+                                                 [](std::uint32_t ms) { platform::Pause(ms); },
+                                                 [] {
+                                                     Application.ProcessMessages();
+                                                     return !Application.Terminated();
+                                                 });
     Rectangle2->SetFillColor(SlateGrey);
     if (!completed) {
         return; // the window closed during the countdown
@@ -141,34 +124,12 @@ void TForm1::CaptureForegroundWindow() {
     }
 
     HWND window = platform::ForegroundWindow();
-    platform::WindowDc dc = platform::WindowDc::Whole(window);
-    // The copy starts at the visible frame's own offset within the window's
-    // DC, so the image is the visible frame and not a block shifted by the
-    // invisible borders.
-    const capture::WindowCopy copy = capture::VisibleFrameCopy(
-        ToScreenRect(GetWindowBounds(window)), ToScreenRect(platform::WindowRect(window)));
-
+    const std::optional<RECT> bounds = GetWindowBounds(window);
     // A capture run during the countdown may have left an image: at most
     // one image exists, so it goes first.
     ReleaseImage();
     BMP = std::make_unique<output::HeldImage>();
-    BMP->SetSize(copy.width, copy.height);
-    if (BMP->Empty()) {
-        return;
-    }
-    // A layered window (this one, for instance) keeps its picture outside
-    // any DC: its window DC reads as blank. It is copied from the screen,
-    // where CAPTUREBLT includes layered windows, as is any window whose DC
-    // cannot be read.
-    const bool layered = (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-    const BOOL copied = !layered && dc &&
-                        ::BitBlt(BMP->DrawingDc(), 0, 0, copy.width, copy.height, dc.get(),
-                                 copy.sourceX, copy.sourceY, SRCCOPY | CAPTUREBLT);
-    if (!copied) {
-        platform::WindowDc screen = platform::WindowDc::Client(nullptr);
-        ::BitBlt(BMP->DrawingDc(), 0, 0, copy.width, copy.height, screen.get(), copy.screenX,
-                 copy.screenY, SRCCOPY | CAPTUREBLT);
-    }
+    capture::CopyWindow(window, bounds, *BMP);
 }
 
 void TForm1::CopyWindBtnClick(toolkit::Control&) {

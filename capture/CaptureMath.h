@@ -1,21 +1,22 @@
 // The arithmetic of the display scale and of the region a capture copies.
-// Every conversion truncates toward zero; products are formed in double from
-// the single-precision scale, so products of whole or single-precision
-// operands are exact and the window placement and the capture agree to the
+// Every conversion goes through platform/Units, the rule the toolkit places
+// the window with, so the window placement and the capture agree to the
 // pixel.
 #pragma once
+
+#include "platform/Units.h"
 
 #include <cstdint>
 
 namespace capture {
+
+using platform::units::Trunc;
 
 // The system scale as a whole percentage: dpi / 96 * 100, truncated.
 std::int32_t ScalePercentForDpi(std::uint32_t dpi);
 
 // Scale stored as a 32-bit float: percent / 100.
 float ScaleForPercent(std::int32_t percent);
-
-std::int32_t Trunc(double value);
 
 struct CaptureRegion {
     std::int32_t x = 0; // itix: physical x of the region's left edge

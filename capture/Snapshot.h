@@ -1,31 +1,74 @@
-// The two GDI steps of a region capture: a snapshot of the whole primary
-// display at its physical size, and the copy of one region of it into the
-// held image, clipped to the snapshot so that what lies off the display
-// stays white.
+// The region capture's Windows side: the desktop snapshot, the device
+// contexts it is taken through, and the crop of one region of it into the
+// held image. The crop's pixel work is RegionCrop's, which is portable.
 #pragma once
 
 #include "capture/CaptureMath.h"
+#include "capture/Geometry.h"
+#include "capture/RegionCrop.h"
+#include "output/HeldImage.h"
 #include "platform/Gdi.h"
+#include "platform/Win.h"
+
+#include <vector>
 
 namespace capture {
 
-// A bitmap in the screen's format holding the primary display, copied from
-// the screen DC `desk` through the memory DC `memory`. The previous
-// snapshot is given up first; its storage is used again when it has the
-// display's size, so at most one snapshot exists and a capture does not
-// pay for a fresh 33 MB bitmap each time.
-platform::UniqueHbitmap TakeSnapshot(HDC desk, HDC memory, SIZE displaySize,
-                                     platform::UniqueHbitmap previous = {});
+// What a snapshot covers: its bounds on the screen (the virtual screen, the
+// bounding rectangle of all displays) and where the displays lie within
+// them.
+struct Desktop {
+    ScreenRect bounds;
+    std::vector<ScreenRect> displays;
+};
 
-// The part of a region that lies on the snapshot, in the region's own
-// coordinates (0,0 = its top-left); empty when none does.
-RECT RegionOnSnapshot(const CaptureRegion& region, SIZE snapshotSize);
+// The desktop as the system reports it now: every display.
+Desktop CurrentDesktop();
 
-// Copies the region of the snapshot (selected through `memory`) to (0, 0)
-// of `target`: only the part that lies on the snapshot, as a direct pixel
-// copy when the snapshot is 32-bit and target holds a 24-bit DIB, else with
-// BitBlt. False when the copy failed.
-bool CopyRegion(HDC target, HDC memory, HBITMAP snapshot, SIZE snapshotSize,
-                const CaptureRegion& region);
+// The two device contexts a snapshot is taken through, held for one
+// snapshot: the whole screen's, and a memory DC compatible with it.
+class SnapshotDcs {
+public:
+    SnapshotDcs();
+    HDC Desk() const { return desk_.get(); }
+    HDC Memory() const { return memory_.get(); }
+
+private:
+    platform::WindowDc desk_;
+    platform::UniqueHdc memory_;
+};
+
+// One copy of the desktop in a 32-bit bottom-up DIB section: the screen's
+// own depth on every current display, and its pixels can be read directly,
+// so the crop is a plain copy instead of a device conversion. It knows its
+// own size, place and pixels.
+class Snapshot {
+public:
+    // Copies the desktop. The previous copy is given up first; its storage
+    // is used again when it has the same size, so at most one snapshot
+    // exists and a capture does not pay for a fresh bitmap (55 MB for a
+    // 3840 x 2160 display beside a 2560 x 1440 one) each time.
+    // A bitmap that cannot be had raises the system's text (or "システム
+    // リソース不足です") and leaves no snapshot.
+    void Take(const SnapshotDcs& dcs, const Desktop& desktop);
+
+    HBITMAP Bitmap() const { return bitmap_.get(); }
+    std::int32_t Width() const { return bounds_.right - bounds_.left; }
+    std::int32_t Height() const { return bounds_.bottom - bounds_.top; }
+    // The pixels, GDI's pending drawing flushed first.
+    SnapshotPixels Pixels() const;
+
+private:
+    platform::UniqueHbitmap bitmap_;
+    const std::uint8_t* bits_ = nullptr;
+    ScreenRect bounds_;
+    std::vector<ScreenRect> displays_;
+};
+
+// The region capture's crop: sizes the held image to the region and fills
+// it from the snapshot, white where no display lies under the region. A
+// held image whose storage cannot be had raises the error and keeps its size
+// without storage.
+void CropRegion(const Snapshot& snapshot, const CaptureRegion& region, output::HeldImage& image);
 
 } // namespace capture

@@ -1,104 +1,82 @@
 #include "capture/Snapshot.h"
 
-#include <algorithm>
-#include <cstdint>
+#include "platform/Display.h"
+#include "platform/SystemError.h"
 
 namespace capture {
 
-platform::UniqueHbitmap TakeSnapshot(HDC desk, HDC memory, SIZE displaySize,
-                                     platform::UniqueHbitmap previous) {
-    BITMAP old{};
-    platform::UniqueHbitmap snapshot;
-    if (previous && ::GetObjectW(previous.get(), sizeof old, &old) &&
-        old.bmWidth == displaySize.cx && old.bmHeight == displaySize.cy) {
-        snapshot = std::move(previous);
-    } else {
-        previous.reset();
-        // A 32-bit bottom-up DIB section: the screen's own depth on every
-        // current display, and its pixels can be read directly, so the crop
-        // below is a plain copy instead of a device conversion.
+Desktop CurrentDesktop() {
+    // Every display, not the primary alone: a viewfinder on any of them is
+    // captured. What lies between displays of different sizes is on none
+    // and comes out white, as what lies off the desktop does.
+    const RECT bounds = platform::VirtualScreen();
+    Desktop desktop{{bounds.left, bounds.top, bounds.right, bounds.bottom}, {}};
+    for (const RECT& r : platform::DisplayRects()) {
+        desktop.displays.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    if (desktop.displays.empty()) {
+        desktop.displays.push_back(desktop.bounds);
+    }
+    return desktop;
+}
+
+SnapshotDcs::SnapshotDcs()
+    : desk_(platform::WindowDc::Client(nullptr)), memory_(::CreateCompatibleDC(desk_.get())) {}
+
+void Snapshot::Take(const SnapshotDcs& dcs, const Desktop& desktop) {
+    const ScreenRect& bounds = desktop.bounds;
+    const std::int64_t width = std::int64_t(bounds.right) - bounds.left;
+    const std::int64_t height = std::int64_t(bounds.bottom) - bounds.top;
+    if (!bitmap_ || width != Width() || height != Height()) {
+        bitmap_.reset();
+        bits_ = nullptr;
+        bounds_ = {};
+        displays_.clear();
+        const auto size = width <= INT32_MAX && height <= INT32_MAX
+                              ? SnapshotStorageSize(std::int32_t(width), std::int32_t(height))
+                              : std::nullopt;
+        if (!size) {
+            platform::ThrowResourceError(0);
+        }
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = displaySize.cx;
-        info.bmiHeader.biHeight = displaySize.cy;
+        info.bmiHeader.biWidth = std::int32_t(width);
+        info.bmiHeader.biHeight = std::int32_t(height); // positive: bottom-up
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader.biSizeImage = DWORD(*size);
         void* bits = nullptr;
-        snapshot.reset(::CreateDIBSection(desk, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    }
-    platform::SelectGuard select(memory, snapshot.get());
-    ::BitBlt(memory, 0, 0, displaySize.cx, displaySize.cy, desk, 0, 0, SRCCOPY);
-    return snapshot;
-}
-
-RECT RegionOnSnapshot(const CaptureRegion& region, SIZE snapshotSize) {
-    const long long left = std::max<long long>(region.x, 0);
-    const long long top = std::max<long long>(region.y, 0);
-    const long long right = std::min<long long>(static_cast<long long>(region.x) + region.width,
-                                                snapshotSize.cx);
-    const long long bottom = std::min<long long>(
-        static_cast<long long>(region.y) + region.height, snapshotSize.cy);
-    if (right <= left || bottom <= top) {
-        return RECT{0, 0, 0, 0};
-    }
-    return RECT{static_cast<LONG>(left - region.x), static_cast<LONG>(top - region.y),
-                static_cast<LONG>(right - region.x), static_cast<LONG>(bottom - region.y)};
-}
-
-namespace {
-
-// The snapshot's pixels when it is a 32-bit DIB section. The description
-// that GetObject gives back does not tell the row order (Wine reports a
-// positive height either way), so snapshots are always made bottom-up.
-const std::uint8_t* SnapshotBits(HBITMAP snapshot, SIZE size, std::size_t& stride) {
-    DIBSECTION section{};
-    if (::GetObjectW(snapshot, sizeof section, &section) != int(sizeof section) ||
-        section.dsBm.bmBits == nullptr || section.dsBmih.biBitCount != 32 ||
-        section.dsBm.bmHeight != size.cy || section.dsBm.bmWidth != size.cx) {
-        return nullptr;
-    }
-    stride = std::size_t(section.dsBm.bmWidthBytes);
-    return static_cast<const std::uint8_t*>(section.dsBm.bmBits);
-}
-
-} // namespace
-
-bool CopyRegion(HDC target, HDC memory, HBITMAP snapshot, SIZE snapshotSize,
-                const CaptureRegion& region) {
-    const RECT part = RegionOnSnapshot(region, snapshotSize);
-    if (part.right <= part.left || part.bottom <= part.top) {
-        return true;
-    }
-    std::size_t sourceStride = 0;
-    const std::uint8_t* source = SnapshotBits(snapshot, snapshotSize, sourceStride);
-    DIBSECTION image{};
-    HBITMAP targetBitmap = static_cast<HBITMAP>(::GetCurrentObject(target, OBJ_BITMAP));
-    if (source != nullptr &&
-        ::GetObjectW(targetBitmap, sizeof image, &image) == int(sizeof image) &&
-        image.dsBm.bmBits != nullptr && image.dsBmih.biBitCount == 24) {
-        ::GdiFlush();
-        const std::size_t targetStride = std::size_t(image.dsBm.bmWidthBytes);
-        auto* bits = static_cast<std::uint8_t*>(image.dsBm.bmBits);
-        const int height = image.dsBmih.biHeight;
-        for (LONG y = part.top; y < part.bottom; ++y) {
-            const std::uint8_t* from = source +
-                                       std::size_t(snapshotSize.cy - 1 - (region.y + y)) *
-                                           sourceStride +
-                                       std::size_t(region.x + part.left) * 4;
-            std::uint8_t* to =
-                bits + std::size_t(height - 1 - y) * targetStride + std::size_t(part.left) * 3;
-            for (LONG x = part.left; x < part.right; ++x, from += 4, to += 3) {
-                to[0] = from[0];
-                to[1] = from[1];
-                to[2] = from[2];
-            }
+        ::SetLastError(0);
+        platform::UniqueHbitmap bitmap(
+            ::CreateDIBSection(dcs.Desk(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap || bits == nullptr) {
+            platform::ThrowResourceError(::GetLastError());
         }
-        return true;
+        bitmap_ = std::move(bitmap);
+        bits_ = static_cast<const std::uint8_t*>(bits);
     }
-    platform::SelectGuard select(memory, snapshot);
-    return ::BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top,
-                    memory, region.x + part.left, region.y + part.top, SRCCOPY) != FALSE;
+    bounds_ = bounds;
+    displays_ = desktop.displays;
+    platform::SelectGuard select(dcs.Memory(), bitmap_.get());
+    ::BitBlt(dcs.Memory(), 0, 0, Width(), Height(), dcs.Desk(), bounds.left, bounds.top, SRCCOPY);
+}
+
+SnapshotPixels Snapshot::Pixels() const {
+    ::GdiFlush();
+    return SnapshotPixels{bounds_, bits_, displays_};
+}
+
+void CropRegion(const Snapshot& snapshot, const CaptureRegion& region, output::HeldImage& image) {
+    // Every byte is written by the crop, so the storage is not painted first.
+    image.SetSizeUnpainted(region.width, region.height);
+    if (!image.HasPixels()) {
+        return;
+    }
+    // Made now, as for any capture, so the palette rule is settled with the
+    // image (it travels with the clipboard copy).
+    image.DrawingDc();
+    CropRegion(snapshot.Pixels(), region, image.Pixels());
 }
 
 } // namespace capture

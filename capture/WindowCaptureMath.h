@@ -3,17 +3,12 @@
 // millisecond clock.
 #pragma once
 
+#include "capture/Geometry.h"
+
 #include <cstdint>
 #include <optional>
 
 namespace capture {
-
-struct ScreenRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-};
 
 struct WindowCopy {
     std::int32_t sourceX = 0; // within the window DC, whose (0,0) is the window rect's corner
@@ -31,7 +26,9 @@ WindowCopy VisibleFrameCopy(const std::optional<ScreenRect>& visibleFrame,
                             const std::optional<ScreenRect>& windowRect);
 
 // Milliseconds between two readings of a 32-bit clock that wraps.
-inline std::uint32_t Elapsed(std::uint32_t start, std::uint32_t now) { return now - start; }
+inline std::uint32_t Elapsed(std::uint32_t start, std::uint32_t now) {
+    return now - start;
+}
 
 inline constexpr std::uint32_t CountdownMilliseconds = 3000;
 inline constexpr std::uint32_t CountdownPass = 100;

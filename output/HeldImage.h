@@ -43,6 +43,8 @@ public:
 
     // The pixels as the file writers read them (GDI flushed first).
     ImageView View() const;
+    // The same pixels for a capture that writes them (GDI flushed first).
+    PixelView Pixels();
     HBITMAP Bitmap() const { return bitmap_.get(); }
 
     // A memory DC compatible with the screen with the image selected (and

@@ -140,6 +140,11 @@ ImageView HeldImage::View() const {
     return ImageView{width_, height_, static_cast<const std::uint8_t*>(bits_)};
 }
 
+PixelView HeldImage::Pixels() {
+    ::GdiFlush();
+    return PixelView{width_, height_, static_cast<std::uint8_t*>(bits_)};
+}
+
 HDC HeldImage::DrawingDc() {
     if (dc_) {
         return dc_.get();

@@ -30,4 +30,12 @@ std::size_t DibStorageSize(std::int32_t width, std::int32_t height) {
     return stride * rows;
 }
 
+const std::uint8_t* PictureRow(const ImageView& image, std::int32_t y) {
+    return image.bits + std::size_t(image.height - 1 - y) * DibStride(image.width);
+}
+
+std::uint8_t* PictureRow(const PixelView& image, std::int32_t y) {
+    return image.bits + std::size_t(image.height - 1 - y) * DibStride(image.width);
+}
+
 } // namespace output

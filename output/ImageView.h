@@ -26,10 +26,23 @@ struct ImageView {
     const std::uint8_t* bits;
 };
 
+// The same layout, writable: the held image's pixels as a capture fills them.
+struct PixelView {
+    std::int32_t width;
+    std::int32_t height;
+    // DibStorageSize(width, height) bytes; may be null when a side is 0.
+    std::uint8_t* bits;
+};
+
 // ((width * 24 + 31) / 32) * 4: three bytes a pixel rounded up to 4.
 std::size_t DibStride(std::int32_t width);
 
 // DibStride(width) * height.
 std::size_t DibStorageSize(std::int32_t width, std::int32_t height);
+
+// The stored bytes of the picture's row y (0 is the top row), which lies
+// height - 1 - y rows into the storage. y must lie inside the picture.
+const std::uint8_t* PictureRow(const ImageView& image, std::int32_t y);
+std::uint8_t* PictureRow(const PixelView& image, std::int32_t y);
 
 } // namespace output

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace platform {
 
@@ -16,6 +17,14 @@ std::uint32_t SystemDpi();
 
 // The primary display's size in physical pixels.
 SIZE PrimaryDisplaySize();
+
+// The bounding rectangle of all displays (the virtual screen), in physical
+// screen coordinates: the primary display's top-left corner is (0, 0).
+RECT VirtualScreen();
+
+// Each display's rectangle in the same coordinates; empty when the system
+// lists none.
+std::vector<RECT> DisplayRects();
 
 // The visible frame of a window, from DwmGetWindowAttribute with
 // DWMWA_EXTENDED_FRAME_BOUNDS; nothing when the call is missing or fails.

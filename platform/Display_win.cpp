@@ -44,6 +44,25 @@ SIZE PrimaryDisplaySize() {
     return SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+RECT VirtualScreen() {
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+std::vector<RECT> DisplayRects() {
+    std::vector<RECT> rects;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR, HDC, LPRECT rect, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&rects));
+    return rects;
+}
+
 std::optional<RECT> ExtendedFrameBounds(HWND window) {
     static const auto getAttribute =
         Bind<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");

@@ -3,9 +3,18 @@
 # Wine prefix, both started here and stopped on exit, so no test depends on a
 # display or a prefix that happens to exist on the machine.
 #
-#   scripts/wine-session.sh PREFIX_DIR [--compositor] [--size WxH] [--depth N] -- COMMAND...
+#   scripts/wine-session.sh PREFIX_DIR [--compositor] [--size WxH] [--depth N]
+#                           [--heads WxH+X+Y[,WxH+X+Y...]] -- COMMAND...
 #
-# Exports DISPLAY, WINEPREFIX, WINE (the wine64 loader) and VARNEL_WINE_SESSION.
+# --heads makes the one screen several displays, the first primary: the
+# screen takes the heads' bounding box (X+W, Y+H at most), our stand-in
+# libXinerama.so.1 (native build) reports the heads to every program started
+# here, and the prefix's X11 driver reads Xinerama instead of RandR. Wine puts
+# the primary's top-left corner at 0,0, so a head left of or above it has
+# negative coordinates in Windows.
+#
+# Exports DISPLAY, WINEPREFIX, WINE (the wine64 loader) and VARNEL_WINE_SESSION;
+# with --heads also VARNEL_HEADS and LD_LIBRARY_PATH.
 set -euo pipefail
 
 prefix=$1
@@ -13,17 +22,44 @@ shift
 compositor=0
 size=1920x1080
 depth=24
+heads=
 while [ $# -gt 0 ]; do
   case $1 in
     --compositor) compositor=1; shift ;;
     --size) size=$2; shift 2 ;;
     --depth) depth=$2; shift 2 ;;
+    --heads) heads=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-session: unknown option $1" >&2; exit 2 ;;
   esac
 done
 
 here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -n "$heads" ]; then
+  head='[0-9]+x[0-9]+\+[0-9]+\+[0-9]+'
+  [[ $heads =~ ^$head(,$head)*$ ]] ||
+    { echo "wine-session: --heads wants WxH+X+Y[,WxH+X+Y...], not '$heads'" >&2; exit 2; }
+  right=0
+  bottom=0
+  IFS=, read -ra list <<<"$heads"
+  for h in "${list[@]}"; do
+    IFS='x+' read -r w hh x y <<<"$h"
+    w=$((10#$w)) hh=$((10#$hh)) x=$((10#$x)) y=$((10#$y))
+    if (( w == 0 || hh == 0 || x + w > 32767 || y + hh > 32767 )); then
+      echo "wine-session: head $h is empty or beyond X's 16-bit coordinates" >&2
+      exit 2
+    fi
+    if (( x + w > right )); then right=$((x + w)); fi
+    if (( y + hh > bottom )); then bottom=$((y + hh)); fi
+  done
+  size=${right}x${bottom}
+  xinerama=$(cd "$here/.." && pwd)/build/native/tests/tools/xinerama
+  [ -f "$xinerama/libXinerama.so.1" ] ||
+    { echo "wine-session: $xinerama/libXinerama.so.1 is missing (build the native preset)" >&2; exit 1; }
+  export VARNEL_HEADS=$heads
+  export LD_LIBRARY_PATH=$xinerama${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+fi
 export WINE=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX=$(mkdir -p "$prefix" && cd "$prefix" && pwd)
@@ -68,6 +104,11 @@ if [ "$compositor" = 1 ]; then
 fi
 
 "$here/wine-prefix.sh"
+if [ -n "$heads" ]; then
+  # Xvfb has one RandR output: with RandR, Wine would see one monitor.
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1
+fi
 
 # Keep the server and Wine's helper processes alive for the whole session:
 # every test process then starts in well under a second. The server that

@@ -1,5 +1,6 @@
 #include "toolkit/Form.h"
 
+#include "platform/Units.h"
 #include "toolkit/WindowTracking.h"
 
 #include <algorithm>
@@ -8,11 +9,7 @@
 
 namespace toolkit {
 
-namespace {
-
-int Trunc(double value) { return static_cast<int>(std::trunc(value)); }
-
-} // namespace
+namespace units = platform::units;
 
 Form::Form(std::string name) : Control(std::move(name)) {}
 
@@ -109,16 +106,16 @@ void Form::InvalidateWindow() {
 }
 
 void Form::ComputePhysical() {
-    const double s = scale_;
-    const int originX = Trunc(left_ * s);
-    const int originY = Trunc(top_ * s);
+    const int originX = units::ToPhysical(left_, scale_);
+    const int originY = units::ToPhysical(top_, scale_);
     int bottom = 0;
     const Control* filler = nullptr;
     for (const auto& child : Children()) {
         const RectF& b = child->Bounds();
-        const int x = Trunc((left_ + double(b.x)) * s) - originX;
-        const int y = Trunc((top_ + double(b.y)) * s) - originY;
-        child->SetPhysicalRect({x, y, x + Trunc(b.width * s), y + Trunc(b.height * s)});
+        const int x = units::ToPhysical(left_ + double(b.x), scale_) - originX;
+        const int y = units::ToPhysical(top_ + double(b.y), scale_) - originY;
+        child->SetPhysicalRect({x, y, x + units::ToPhysical(b.width, scale_),
+                                y + units::ToPhysical(b.height, scale_)});
         if (child->GetAlign() == Align::Client) {
             filler = child.get();
         }
@@ -137,20 +134,20 @@ void Form::ComputePhysical() {
         PlaceChildren(*child);
     }
     if (Children().empty()) {
-        bottom = Trunc(height_ * s);
+        bottom = units::ToPhysical(height_, scale_);
     }
-    screen_ = {originX, originY, originX + Trunc(width_ * s), originY + bottom};
+    screen_ = {originX, originY, originX + units::ToPhysical(width_, scale_), originY + bottom};
     SetPhysicalRect({0, 0, screen_.Width(), screen_.Height()});
 }
 
 void Form::PlaceChildren(Control& parent) {
-    const double s = scale_;
     const RectI& p = parent.PhysicalRect();
     for (const auto& child : parent.Children()) {
         const RectF& b = child->Bounds();
-        const int x = p.left + Trunc(b.x * s);
-        const int y = p.top + Trunc(b.y * s);
-        child->SetPhysicalRect({x, y, x + Trunc(b.width * s), y + Trunc(b.height * s)});
+        const int x = p.left + units::ToPhysical(b.x, scale_);
+        const int y = p.top + units::ToPhysical(b.y, scale_);
+        child->SetPhysicalRect({x, y, x + units::ToPhysical(b.width, scale_),
+                                y + units::ToPhysical(b.height, scale_)});
         PlaceChildren(*child);
     }
 }

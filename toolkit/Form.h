@@ -11,6 +11,7 @@
 #include "toolkit/WindowTracking.h"
 
 #include <functional>
+#include <string>
 
 namespace toolkit {
 
@@ -35,6 +36,13 @@ public:
 
     float Scale() const { return scale_; }
     void SetScale(float scale);
+
+    // The system window's class name and title, set by the program's own
+    // form before its window is made.
+    const std::wstring& WindowClassName() const { return className_; }
+    void SetWindowClassName(std::wstring name) { className_ = std::move(name); }
+    const std::wstring& Caption() const { return caption_; }
+    void SetCaption(std::wstring caption) { caption_ = std::move(caption); }
 
     // Where the window lies on the screen in physical pixels. The conversion
     // is the one the capture code uses: the left and top edges of the
@@ -122,6 +130,8 @@ private:
     int width_ = 0;
     int height_ = 0;
     float scale_ = 1;
+    std::wstring className_ = L"ToolkitForm";
+    std::wstring caption_;
     RectI screen_;
     FormHost* host_ = nullptr;
     GlyphCache glyphs_;

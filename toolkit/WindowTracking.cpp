@@ -1,9 +1,11 @@
 // Move and resize arithmetic of the frameless window. All sums are formed in
 // double, where a whole int plus or minus single-precision coordinates is
-// exact, and rounded or truncated once; results are held inside the int range
-// so no pointer position, however wild, makes a conversion overflow.
+// exact, and rounded or truncated once; results go to int through the units
+// rule, which holds them inside the int range, so no pointer position,
+// however wild, makes a conversion overflow.
 #include "toolkit/WindowTracking.h"
 
+#include "platform/Units.h"
 #include "toolkit/RoundHalfEven.h"
 
 #include <algorithm>
@@ -14,19 +16,15 @@ namespace toolkit {
 
 namespace {
 
-constexpr double IntMin = std::numeric_limits<int>::min();
-constexpr double IntMax = std::numeric_limits<int>::max();
+namespace units = platform::units;
 
 // The largest float below 2^31: a tracked size kept as float never exceeds
 // the int range when converted back.
 constexpr double TrackedSizeMax = 2147483520.0;
 
-// A whole number (or NaN) to int, held inside [low, high]; NaN gives fallback.
-int ToInt(double whole, double low, double high, int fallback) {
-    if (std::isnan(whole)) {
-        return fallback;
-    }
-    return static_cast<int>(std::clamp(whole, low, high));
+// A whole number (or NaN) to int, saturated; NaN gives fallback.
+int ToInt(double whole, int fallback) {
+    return std::isnan(whole) ? fallback : units::Trunc(whole);
 }
 
 // One resize step of a tracked size: the pointer's movement added, rounded
@@ -66,10 +64,10 @@ WindowRect WindowTracker::PointerMoved(const WindowRect& window, float x, float 
         // Client coordinates move with the window, so the offset from the
         // press point is how far the window still has to go; the press point
         // itself never changes.
-        result.left = ToInt(RoundHalfEven(static_cast<double>(window.left) + x - pressX_), IntMin,
-                            IntMax, window.left);
-        result.top = ToInt(RoundHalfEven(static_cast<double>(window.top) + y - pressY_), IntMin,
-                           IntMax, window.top);
+        result.left =
+            ToInt(RoundHalfEven(static_cast<double>(window.left) + x - pressX_), window.left);
+        result.top =
+            ToInt(RoundHalfEven(static_cast<double>(window.top) + y - pressY_), window.top);
         break;
     case TrackingMode::Resize:
         // The client origin stays put while resizing, so each step is the
@@ -90,14 +88,16 @@ void WindowTracker::Stop() {
     mode_ = TrackingMode::None;
 }
 
+// A NaN quotient (0 / 0) gives 0, which the limit below turns into the
+// limit itself, as for any size below it.
 int WindowWidthForTypedSize(std::int32_t width, float scale) {
-    double units = std::trunc(width / static_cast<double>(scale));
-    return ToInt(units, MinimumWindowWidth, IntMax, MinimumWindowWidth);
+    return std::max(units::ToLogical(width, scale), MinimumWindowWidth);
 }
 
 int WindowHeightForTypedSize(std::int32_t height, float scale, int titleBarHeight) {
-    double units = std::trunc(titleBarHeight + height / static_cast<double>(scale));
-    return ToInt(units, titleBarHeight, IntMax, titleBarHeight);
+    // One truncation of the sum: the bar's whole units plus the quotient.
+    return std::max(units::Trunc(titleBarHeight + height / static_cast<double>(scale)),
+                    titleBarHeight);
 }
 
 } // namespace toolkit

@@ -3,6 +3,8 @@
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "capture/Snapshot.h"
+
 TEST_F(CaptureWindowTest, TheLargestTypedSizeNeverCrashesOrHangs) {
     Form1->SetFocus(Form1->NBoxW);
     for (wchar_t c : std::wstring(L"999999")) {
@@ -59,4 +61,43 @@ TEST_F(CaptureWindowTest, ACaptureWhoseImageCannotBeHadLeavesTheWindowWhole) {
     Form1->CutBtnClick(*Form1->CutBtn);
     EXPECT_TRUE(Form1->BMP->HasPixels());
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
+}
+
+TEST_F(CaptureWindowTest, ASnapshotThatCannotBeHadIsShownAndLeavesNoSnapshot) {
+    const long bitmaps = platform::UniqueHbitmap::Live();
+    const long dcs = platform::UniqueHdc::Live();
+    capture::Snapshot snapshot;
+    {
+        const capture::SnapshotDcs dcs;
+        snapshot.Take(dcs, capture::CurrentDesktop());
+    }
+    ASSERT_NE(snapshot.Bitmap(), nullptr);
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
+    // A desktop of 70000 x 70000 pixels: more than a bitmap can hold.
+    const capture::ScreenRect huge{-35000, 0, 35000, 70000};
+    wintest::MessageBoxWatcher watcher;
+    Form1->Dispatch([&] {
+        const capture::SnapshotDcs dcs;
+        snapshot.Take(dcs, capture::Desktop{huge, {huge}});
+    });
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].caption, L"エラー");
+    EXPECT_EQ(watcher.Boxes()[0].text, L"システム リソース不足です.");
+    EXPECT_EQ(snapshot.Bitmap(), nullptr) << "the previous snapshot is given up first";
+    EXPECT_EQ(snapshot.Width(), 0);
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
+    EXPECT_EQ(platform::UniqueHdc::Live(), dcs);
+    EXPECT_EQ(platform::WindowDc::Live(), 0);
+    // A crop from no snapshot is white, and the program's own capture works.
+    output::HeldImage image;
+    capture::CropRegion(snapshot, {0, 0, 3, 2}, image);
+    ASSERT_TRUE(image.HasPixels());
+    const output::ImageView view = image.View();
+    for (std::size_t i = 0; i < output::DibStorageSize(3, 2); ++i) {
+        ASSERT_EQ(view.bits[i], 0xFF) << i;
+    }
+    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    ASSERT_NE(Form1->BMP, nullptr);
+    EXPECT_TRUE(Form1->BMP->HasPixels());
 }

@@ -256,10 +256,14 @@ namespace {
 void SendMouse(DWORD flags, int x, int y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
+    // Absolute coordinates span the virtual screen from its own origin,
+    // which lies left of or above the primary's when a display does.
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    input.mi.dx = static_cast<LONG>((x * 65536.0 + 32768) / width);
-    input.mi.dy = static_cast<LONG>((y * 65536.0 + 32768) / height);
+    input.mi.dx = static_cast<LONG>(((x - left) * 65536.0 + 32768) / width);
+    input.mi.dy = static_cast<LONG>(((y - top) * 65536.0 + 32768) / height);
     input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     ::SendInput(1, &input, sizeof input);
     Pump(30);

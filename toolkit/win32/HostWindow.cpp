@@ -8,6 +8,8 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace toolkit::win32 {
 
@@ -15,22 +17,26 @@ namespace {
 
 constexpr UINT RepaintMessage = WM_APP + 1;
 
-void RegisterWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpfnWndProc = ::DefWindowProcW; // replaced per window below
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-        wc.hIconSm = static_cast<HICON>(::LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), 0));
-        wc.lpszClassName = HostWindow::ClassName;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+// Each class name is registered once, at its first window.
+void RegisterWindowClass(const std::wstring& name) {
+    static std::set<std::wstring> registered;
+    if (registered.contains(name)) {
+        return;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpfnWndProc = ::DefWindowProcW; // replaced per window below
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = ::LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+    wc.lpszClassName = name.c_str();
+    if (::RegisterClassExW(&wc) != 0) {
+        registered.insert(name);
+    }
 }
 
 MouseButton ButtonOf(UINT message) {
@@ -100,9 +106,10 @@ Key KeyOf(WPARAM vk, unsigned modifiers) {
 
 } // namespace
 
-HostWindow::HostWindow(Form& form, const wchar_t* title) : form_(form) {
-    RegisterWindowClass();
-    window_.reset(::CreateWindowExW(WS_EX_LAYERED, ClassName, title,
+HostWindow::HostWindow(Form& form) : form_(form) {
+    RegisterWindowClass(form.WindowClassName());
+    window_.reset(::CreateWindowExW(WS_EX_LAYERED, form.WindowClassName().c_str(),
+                                    form.Caption().c_str(),
                                     WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 1, 1,
                                     nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
     if (!window_) {

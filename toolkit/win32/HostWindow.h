@@ -13,9 +13,8 @@ namespace toolkit::win32 {
 
 class HostWindow : public FormHost {
 public:
-    static constexpr const wchar_t* ClassName = L"TForm1";
-
-    HostWindow(Form& form, const wchar_t* title);
+    // A window of the form's own class, titled with its caption.
+    explicit HostWindow(Form& form);
     ~HostWindow() override;
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
