@@ -159,7 +159,8 @@ void CentreOnDesktop(Form& form) {
     if (!onDisplay(left, top)) {
         // Not the display under the desktop's centre: that one's work area
         // can lie farther from it than another's.
-        MONITORINFO info{sizeof info};
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
         if (::GetMonitorInfoW(WorkAreaNearest(vx + vw / 2.0, vy + vh / 2.0), &info)) {
             // The window's edges must land inside the work area's pixels.
             const RECT& work = info.rcWork;
