@@ -87,6 +87,9 @@ private:
 
     // The snapshot's owner; DesktopBitmap mirrors its handle.
     platform::UniqueHbitmap snapshot_;
+    // The released image's storage, for the next capture of its size; the
+    // destructor releases BMP before this goes.
+    output::SpareImageStorage spareStorage_;
 };
 
 extern TForm1* Form1;

@@ -82,7 +82,7 @@ void TForm1::CaptureRegion() {
     // The image is white where the copy does not reach (off the display);
     // the rest is written once, by the copy.
     const RECT onDisplay = capture::RegionOnSnapshot(region, snapshotSize);
-    BMP = std::make_unique<output::HeldImage>();
+    BMP = std::make_unique<output::HeldImage>(&spareStorage_);
     BMP->SetSizeUnpainted(region.width, region.height);
     BMP->PaintWhite(0, 0, region.width, onDisplay.top);
     BMP->PaintWhite(0, onDisplay.bottom, region.width, region.height);
@@ -151,7 +151,7 @@ void TForm1::CaptureForegroundWindow() {
     // A capture run during the countdown may have left an image: at most
     // one image exists, so it goes first.
     ReleaseImage();
-    BMP = std::make_unique<output::HeldImage>();
+    BMP = std::make_unique<output::HeldImage>(&spareStorage_);
     BMP->SetSize(copy.width, copy.height);
     if (BMP->Empty()) {
         return;

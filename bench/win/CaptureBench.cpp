@@ -30,6 +30,8 @@ int main() {
     double captured = 1e9;
     // The program keeps its last snapshot; a capture reuses its storage.
     platform::UniqueHbitmap snapshot;
+    // So does the image's, as the capture window keeps it.
+    output::SpareImageStorage spare;
     for (int round = 0; round < 15; ++round) {
         {
             platform::SelectGuard select(memory.get(), target.get());
@@ -43,7 +45,7 @@ int main() {
             platform::UniqueHdc snapshotDc(::CreateCompatibleDC(desk.get()));
             snapshot =
                 capture::TakeSnapshot(desk.get(), snapshotDc.get(), display, std::move(snapshot));
-            output::HeldImage image;
+            output::HeldImage image(&spare);
             image.SetSizeUnpainted(region.width, region.height);
             HDC drawing = image.DrawingDc();
             platform::UniqueHdc cropDc(::CreateCompatibleDC(drawing));
