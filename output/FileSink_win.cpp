@@ -20,8 +20,8 @@ std::wstring FullPathOf(const std::wstring& name) {
 }
 
 FileSink::FileSink(const std::wstring& name) {
-    file_.reset(::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file_.reset(::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_) {
         const DWORD code = ::GetLastError();
         throw platform::Error(

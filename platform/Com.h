@@ -23,8 +23,7 @@ public:
     ~ComApartment() { reset(); }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
-    ComApartment(ComApartment&& other) noexcept
-        : entered_(std::exchange(other.entered_, false)) {}
+    ComApartment(ComApartment&& other) noexcept : entered_(std::exchange(other.entered_, false)) {}
     ComApartment& operator=(ComApartment&& other) noexcept {
         if (this != &other) {
             reset();
@@ -48,7 +47,9 @@ private:
 };
 
 namespace detail {
-inline void FreeCoTaskString(wchar_t* text) { ::CoTaskMemFree(text); }
+inline void FreeCoTaskString(wchar_t* text) {
+    ::CoTaskMemFree(text);
+}
 } // namespace detail
 
 using UniqueCoTaskString = UniqueHandle<NullHandlePolicy<wchar_t*, detail::FreeCoTaskString>>;

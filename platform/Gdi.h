@@ -12,12 +12,24 @@
 namespace platform {
 
 namespace detail {
-inline void CloseDc(HDC dc) { ::DeleteDC(dc); }
-inline void CloseBitmap(HBITMAP bitmap) { ::DeleteObject(bitmap); }
-inline void ClosePalette(HPALETTE palette) { ::DeleteObject(palette); }
-inline void CloseFont(HFONT font) { ::DeleteObject(font); }
-inline void CloseWindow(HWND window) { ::DestroyWindow(window); }
-inline void CloseIcon(HICON icon) { ::DestroyIcon(icon); }
+inline void CloseDc(HDC dc) {
+    ::DeleteDC(dc);
+}
+inline void CloseBitmap(HBITMAP bitmap) {
+    ::DeleteObject(bitmap);
+}
+inline void ClosePalette(HPALETTE palette) {
+    ::DeleteObject(palette);
+}
+inline void CloseFont(HFONT font) {
+    ::DeleteObject(font);
+}
+inline void CloseWindow(HWND window) {
+    ::DestroyWindow(window);
+}
+inline void CloseIcon(HICON icon) {
+    ::DestroyIcon(icon);
+}
 } // namespace detail
 
 using UniqueHdc = UniqueHandle<NullHandlePolicy<HDC, detail::CloseDc>>;
@@ -34,9 +46,7 @@ public:
     WindowDc() noexcept = default;
     // The whole screen's DC when window is null.
     static WindowDc Client(HWND window) noexcept { return WindowDc(window, ::GetDC(window)); }
-    static WindowDc Whole(HWND window) noexcept {
-        return WindowDc(window, ::GetWindowDC(window));
-    }
+    static WindowDc Whole(HWND window) noexcept { return WindowDc(window, ::GetWindowDC(window)); }
     ~WindowDc() { reset(); }
 
     WindowDc(const WindowDc&) = delete;
@@ -90,8 +100,8 @@ public:
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
     SelectGuard(SelectGuard&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {
-    }
+        : dc_(std::exchange(other.dc_, nullptr)),
+          previous_(std::exchange(other.previous_, nullptr)) {}
     SelectGuard& operator=(SelectGuard&& other) noexcept {
         if (this != &other) {
             reset();
@@ -123,8 +133,7 @@ class PaletteGuard {
 public:
     PaletteGuard() noexcept = default;
     PaletteGuard(HDC dc, HPALETTE palette) noexcept
-        : dc_(dc),
-          previous_(palette != nullptr ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
+        : dc_(dc), previous_(palette != nullptr ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
         if (previous_ != nullptr) {
             ::RealizePalette(dc);
         }
@@ -133,8 +142,8 @@ public:
     PaletteGuard(const PaletteGuard&) = delete;
     PaletteGuard& operator=(const PaletteGuard&) = delete;
     PaletteGuard(PaletteGuard&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {
-    }
+        : dc_(std::exchange(other.dc_, nullptr)),
+          previous_(std::exchange(other.previous_, nullptr)) {}
     PaletteGuard& operator=(PaletteGuard&& other) noexcept {
         if (this != &other) {
             reset();

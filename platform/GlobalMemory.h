@@ -11,7 +11,9 @@
 namespace platform {
 
 namespace detail {
-inline void FreeGlobal(HGLOBAL memory) { ::GlobalFree(memory); }
+inline void FreeGlobal(HGLOBAL memory) {
+    ::GlobalFree(memory);
+}
 } // namespace detail
 
 using UniqueHglobal = UniqueHandle<NullHandlePolicy<HGLOBAL, detail::FreeGlobal>>;

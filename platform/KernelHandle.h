@@ -9,7 +9,9 @@
 namespace platform {
 
 namespace detail {
-inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
+inline void CloseKernelHandle(HANDLE handle) {
+    ::CloseHandle(handle);
+}
 
 struct FilePolicy {
     using Type = HANDLE;

@@ -15,7 +15,8 @@ using Microsoft::WRL::ComPtr;
 bool TSaveDialog::Execute(HWND owner) {
     ComPtr<IFileSaveDialog> dialog;
     if (FAILED(::CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IFileSaveDialog, reinterpret_cast<void**>(dialog.GetAddressOf())))) {
+                                  IID_IFileSaveDialog,
+                                  reinterpret_cast<void**>(dialog.GetAddressOf())))) {
         return false;
     }
     if (!DefaultExt.empty()) {
