@@ -88,6 +88,9 @@ private:
 
     // The snapshot's owner; DesktopBitmap mirrors its bitmap.
     capture::Snapshot snapshot_;
+    // The released image's storage, for the next capture of its size; the
+    // destructor releases BMP before this goes.
+    output::SpareImageStorage spareStorage_;
 };
 
 extern TForm1* Form1;

@@ -88,7 +88,7 @@ void TForm1::CaptureRegion() {
 
     const capture::CaptureRegion region = capture::RegionUnderViewfinder(
         Left(), Top(), Rectangle2->Height(), Rectangle1->Width(), rh, Scale);
-    BMP = std::make_unique<output::HeldImage>();
+    BMP = std::make_unique<output::HeldImage>(&spareStorage_);
     capture::CropRegion(snapshot_, region, *BMP);
     itix = region.x;
     itiy = region.y;
@@ -128,7 +128,7 @@ void TForm1::CaptureForegroundWindow() {
     // A capture run during the countdown may have left an image: at most
     // one image exists, so it goes first.
     ReleaseImage();
-    BMP = std::make_unique<output::HeldImage>();
+    BMP = std::make_unique<output::HeldImage>(&spareStorage_);
     capture::CopyWindow(window, bounds, *BMP);
 }
 

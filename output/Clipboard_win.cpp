@@ -1,5 +1,6 @@
 #include "output/Clipboard.h"
 
+#include "platform/ClipboardScope.h"
 #include "platform/Error.h"
 #include "platform/MessageText.h"
 #include "platform/SystemError.h"
@@ -9,20 +10,6 @@
 namespace output {
 
 namespace {
-
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) {
-        if (!::OpenClipboard(owner)) {
-            const DWORD code = ::GetLastError();
-            throw platform::Error(
-                platform::ClipboardOpenErrorText(platform::SystemErrorText(code)));
-        }
-    }
-    ~OpenClipboardScope() { ::CloseClipboard(); }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-};
 
 platform::UniqueHpalette CopyPalette(HPALETTE palette) {
     const UINT count = ::GetPaletteEntries(palette, 0, 0, nullptr);
@@ -47,7 +34,11 @@ HWND ClipboardWindow() {
 }
 
 void CopyToClipboard(HeldImage& image) {
-    OpenClipboardScope open(ClipboardWindow());
+    platform::ClipboardScope clipboard(ClipboardWindow());
+    if (!clipboard) {
+        throw platform::Error(
+            platform::ClipboardOpenErrorText(platform::SystemErrorText(clipboard.Error())));
+    }
     ::EmptyClipboard();
 
     platform::UniqueHbitmap bitmap;
@@ -65,14 +56,9 @@ void CopyToClipboard(HeldImage& image) {
             platform::ThrowResourceError(::GetLastError());
         }
         platform::SelectGuard select(target.get(), bitmap.get());
-        HPALETTE previous = nullptr;
-        if (image.Palette() != nullptr) {
-            previous = ::SelectPalette(target.get(), image.Palette(), FALSE);
-            ::RealizePalette(target.get());
-        }
-        ::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY);
-        if (previous != nullptr) {
-            ::SelectPalette(target.get(), previous, FALSE);
+        {
+            const platform::PaletteGuard palette(target.get(), image.Palette());
+            ::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY);
         }
         if (image.Palette() != nullptr) {
             palette = CopyPalette(image.Palette());

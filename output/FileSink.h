@@ -3,7 +3,7 @@
 #pragma once
 
 #include "output/ByteSink.h"
-#include "platform/Gdi.h"
+#include "platform/KernelHandle.h"
 
 #include <string>
 
@@ -21,7 +21,7 @@ public:
     void Write(const std::uint8_t* data, std::size_t size) override;
 
 private:
-    platform::UniqueKernelHandle file_; // holds only a valid handle
+    platform::UniqueFile file_;
 };
 
 // The name expanded to a full path, as the error messages show it.

@@ -20,14 +20,13 @@ std::wstring FullPathOf(const std::wstring& name) {
 }
 
 FileSink::FileSink(const std::wstring& name) {
-    HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    file_.reset(::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) {
         const DWORD code = ::GetLastError();
         throw platform::Error(
             platform::CannotCreateFileText(FullPathOf(name), platform::SystemErrorText(code)));
     }
-    file_.reset(handle);
 }
 
 FileSink::~FileSink() = default;

@@ -12,10 +12,38 @@
 
 namespace output {
 
+class HeldImage;
+
+// The storage of the last image released, kept for the next image of the
+// same size. Repeated captures of one viewfinder then write into pages that
+// are already there: touching a fresh 24 MB bitmap costs ten times the copy
+// into it. Its owner (the capture window) makes its images with it and
+// keeps it beyond them; at most one image's storage exists either way,
+// because a capture releases the held image before it makes the next.
+class SpareImageStorage {
+public:
+    SpareImageStorage() = default;
+    SpareImageStorage(const SpareImageStorage&) = delete;
+    SpareImageStorage& operator=(const SpareImageStorage&) = delete;
+
+    bool Empty() const { return !bitmap_; }
+    // Frees the storage kept.
+    void Clear();
+
+private:
+    friend class HeldImage;
+    platform::UniqueHbitmap bitmap_;
+    void* bits_ = nullptr;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+};
+
 class HeldImage {
 public:
-    // An empty image: no size, no pixel storage.
-    HeldImage();
+    // An empty image: no size, no pixel storage. With a spare, its storage
+    // is taken from the spare when the sizes match and left there when the
+    // image is released; the spare must outlive the image.
+    explicit HeldImage(SpareImageStorage* spare = nullptr);
     ~HeldImage();
     HeldImage(const HeldImage&) = delete;
     HeldImage& operator=(const HeldImage&) = delete;
@@ -54,19 +82,18 @@ public:
 
     static long LiveCount();
 
-    // Frees the storage kept from the last image released (see the .cpp);
-    // for the end of the program and for tests that count bitmaps.
-    static void ReleaseSpareStorage();
-
 private:
+    SpareImageStorage* spare_;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     void* bits_ = nullptr;
-    platform::UniqueHdc dc_;
+    // In unwinding order: the selections go first, then the DC, then what
+    // was selected in it.
     platform::UniqueHbitmap bitmap_;
     platform::UniqueHpalette palette_;
-    HGDIOBJ previousBitmap_ = nullptr;
-    HPALETTE previousPalette_ = nullptr;
+    platform::UniqueHdc dc_;
+    platform::SelectGuard bitmapSelection_;
+    platform::PaletteGuard paletteSelection_;
 };
 
 } // namespace output

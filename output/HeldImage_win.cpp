@@ -15,50 +15,29 @@ namespace {
 
 std::atomic<long> liveImages{0};
 
-// The storage of the last image released, kept for the next image of the
-// same size. Repeated captures of one viewfinder then write into pages that
-// are already there: touching a fresh 24 MB bitmap costs ten times the copy
-// into it. At most one image's storage exists either way, because a capture
-// releases the held image before it makes the next.
-struct SpareStorage {
-    platform::UniqueHbitmap bitmap;
-    void* bits = nullptr;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
-SpareStorage& Spare() {
-    static SpareStorage spare;
-    return spare;
-}
-
 } // namespace
 
-HeldImage::HeldImage() { liveImages.fetch_add(1); }
-
-HeldImage::~HeldImage() {
-    if (dc_) {
-        if (previousPalette_ != nullptr) {
-            ::SelectPalette(dc_.get(), previousPalette_, FALSE);
-        }
-        if (previousBitmap_ != nullptr) {
-            ::SelectObject(dc_.get(), previousBitmap_);
-        }
-    }
-    dc_.reset();
-    if (bitmap_ && bits_ != nullptr) {
-        SpareStorage& spare = Spare();
-        spare.bitmap = std::move(bitmap_);
-        spare.bits = bits_;
-        spare.width = width_;
-        spare.height = height_;
-    }
+void SpareImageStorage::Clear() {
     bitmap_.reset();
-    palette_.reset();
-    liveImages.fetch_sub(1);
+    bits_ = nullptr;
+    width_ = 0;
+    height_ = 0;
 }
 
-void HeldImage::ReleaseSpareStorage() { Spare() = SpareStorage{}; }
+HeldImage::HeldImage(SpareImageStorage* spare) : spare_(spare) { liveImages.fetch_add(1); }
+
+HeldImage::~HeldImage() {
+    paletteSelection_.reset();
+    bitmapSelection_.reset();
+    dc_.reset();
+    if (spare_ != nullptr && bitmap_ && bits_ != nullptr) {
+        spare_->bitmap_ = std::move(bitmap_);
+        spare_->bits_ = bits_;
+        spare_->width_ = width_;
+        spare_->height_ = height_;
+    }
+    liveImages.fetch_sub(1);
+}
 
 long HeldImage::LiveCount() { return liveImages.load(); }
 
@@ -100,15 +79,16 @@ void HeldImage::SetSizeUnpainted(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    SpareStorage& spare = Spare();
-    if (spare.bitmap && spare.width == width && spare.height == height) {
-        bitmap_ = std::move(spare.bitmap);
-        bits_ = spare.bits;
-        spare = SpareStorage{};
-        return;
+    if (spare_ != nullptr) {
+        if (spare_->bitmap_ && spare_->width_ == width && spare_->height_ == height) {
+            bitmap_ = std::move(spare_->bitmap_);
+            bits_ = spare_->bits_;
+            spare_->Clear();
+            return;
+        }
+        // A spare of another size goes before the new storage is made.
+        spare_->Clear();
     }
-    // A spare of another size goes before the new storage is made.
-    spare = SpareStorage{};
     DibDescription description;
     try {
         description = DescribeDib(width, height);
@@ -155,16 +135,13 @@ HDC HeldImage::DrawingDc() {
         platform::ThrowResourceError(::GetLastError());
     }
     if (bitmap_) {
-        previousBitmap_ = ::SelectObject(dc_.get(), bitmap_.get());
+        bitmapSelection_ = platform::SelectGuard(dc_.get(), bitmap_.get());
     }
     const int depth =
         ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
     if (depth < 24) {
         palette_.reset(::CreateHalftonePalette(screen.get()));
-        if (palette_) {
-            previousPalette_ = ::SelectPalette(dc_.get(), palette_.get(), FALSE);
-            ::RealizePalette(dc_.get());
-        }
+        paletteSelection_ = platform::PaletteGuard(dc_.get(), palette_.get());
     }
     return dc_.get();
 }

@@ -1,7 +1,7 @@
-// RAII types for the GDI objects the program makes: memory DCs, bitmaps,
-// palettes, DCs borrowed from a window, and the guard that puts a DC's
-// previous object back. Declare the DC, then the bitmap, then the guard, so
-// they unwind in the right order.
+// RAII types for the GDI and USER objects the program makes: memory DCs,
+// bitmaps, palettes, fonts, windows, icons, DCs borrowed from a window, and
+// the guards that put a DC's previous object or palette back. Declare the
+// DC, then the bitmap, then the guard, so they unwind in the right order.
 #pragma once
 
 #include "platform/UniqueHandle.h"
@@ -12,22 +12,32 @@
 namespace platform {
 
 namespace detail {
-inline void CloseDc(HDC dc) { ::DeleteDC(dc); }
-inline void CloseBitmap(HBITMAP bitmap) { ::DeleteObject(bitmap); }
-inline void ClosePalette(HPALETTE palette) { ::DeleteObject(palette); }
-inline void CloseFont(HFONT font) { ::DeleteObject(font); }
-inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
-inline void CloseWindow(HWND window) { ::DestroyWindow(window); }
-inline void CloseIcon(HICON icon) { ::DestroyIcon(icon); }
+inline void CloseDc(HDC dc) {
+    ::DeleteDC(dc);
+}
+inline void CloseBitmap(HBITMAP bitmap) {
+    ::DeleteObject(bitmap);
+}
+inline void ClosePalette(HPALETTE palette) {
+    ::DeleteObject(palette);
+}
+inline void CloseFont(HFONT font) {
+    ::DeleteObject(font);
+}
+inline void CloseWindow(HWND window) {
+    ::DestroyWindow(window);
+}
+inline void CloseIcon(HICON icon) {
+    ::DestroyIcon(icon);
+}
 } // namespace detail
 
-using UniqueHdc = UniqueHandle<HDC, detail::CloseDc>;
-using UniqueHbitmap = UniqueHandle<HBITMAP, detail::CloseBitmap>;
-using UniqueHpalette = UniqueHandle<HPALETTE, detail::ClosePalette>;
-using UniqueHfont = UniqueHandle<HFONT, detail::CloseFont>;
-using UniqueHwnd = UniqueHandle<HWND, detail::CloseWindow>;
-using UniqueHicon = UniqueHandle<HICON, detail::CloseIcon>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
+using UniqueHdc = UniqueHandle<NullHandlePolicy<HDC, detail::CloseDc>>;
+using UniqueHbitmap = UniqueHandle<NullHandlePolicy<HBITMAP, detail::CloseBitmap>>;
+using UniqueHpalette = UniqueHandle<NullHandlePolicy<HPALETTE, detail::ClosePalette>>;
+using UniqueHfont = UniqueHandle<NullHandlePolicy<HFONT, detail::CloseFont>>;
+using UniqueHwnd = UniqueHandle<NullHandlePolicy<HWND, detail::CloseWindow>>;
+using UniqueHicon = UniqueHandle<NullHandlePolicy<HICON, detail::CloseIcon>>;
 
 // A DC from GetDC/GetWindowDC goes back with ReleaseDC and its own window,
 // so it remembers the window.
@@ -36,9 +46,7 @@ public:
     WindowDc() noexcept = default;
     // The whole screen's DC when window is null.
     static WindowDc Client(HWND window) noexcept { return WindowDc(window, ::GetDC(window)); }
-    static WindowDc Whole(HWND window) noexcept {
-        return WindowDc(window, ::GetWindowDC(window));
-    }
+    static WindowDc Whole(HWND window) noexcept { return WindowDc(window, ::GetWindowDC(window)); }
     ~WindowDc() { reset(); }
 
     WindowDc(const WindowDc&) = delete;
@@ -57,10 +65,10 @@ public:
     HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
     void reset() noexcept {
-        if (dc_ != nullptr) {
-            ::ReleaseDC(window_, dc_);
+        if (HDC dc = std::exchange(dc_, nullptr)) {
+            KeepLastError keep;
+            ::ReleaseDC(window_, dc);
             live_.fetch_sub(1);
-            dc_ = nullptr;
         }
     }
     static long Live() noexcept { return live_.load(); }
@@ -77,22 +85,87 @@ private:
     static inline std::atomic<long> live_{0};
 };
 
-// Selects an object into a DC for a scope and puts the previous one back.
+// Selects an object into a DC for a scope (or for the life of the object
+// that holds the guard) and puts the previous one back.
 class SelectGuard {
 public:
+    SelectGuard() noexcept = default;
     SelectGuard(HDC dc, HGDIOBJ object) noexcept
-        : dc_(dc), previous_(object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
-    ~SelectGuard() {
-        if (dc_ != nullptr && previous_ != nullptr && previous_ != HGDI_ERROR) {
-            ::SelectObject(dc_, previous_);
+        : dc_(dc), previous_(object != nullptr ? ::SelectObject(dc, object) : nullptr) {
+        if (previous_ == HGDI_ERROR) {
+            previous_ = nullptr;
         }
     }
+    ~SelectGuard() { reset(); }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
+    SelectGuard(SelectGuard&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)),
+          previous_(std::exchange(other.previous_, nullptr)) {}
+    SelectGuard& operator=(SelectGuard&& other) noexcept {
+        if (this != &other) {
+            reset();
+            dc_ = std::exchange(other.dc_, nullptr);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+
+    // True when the object went in (and something will be put back).
+    explicit operator bool() const noexcept { return previous_ != nullptr; }
+
+    void reset() noexcept {
+        const HDC dc = std::exchange(dc_, nullptr);
+        if (const HGDIOBJ previous = std::exchange(previous_, nullptr); dc && previous) {
+            KeepLastError keep;
+            ::SelectObject(dc, previous);
+        }
+    }
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC dc_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// Selects a palette into a DC and realizes it, and puts the DC's previous
+// palette back at the end. A null palette selects nothing.
+class PaletteGuard {
+public:
+    PaletteGuard() noexcept = default;
+    PaletteGuard(HDC dc, HPALETTE palette) noexcept
+        : dc_(dc), previous_(palette != nullptr ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (previous_ != nullptr) {
+            ::RealizePalette(dc);
+        }
+    }
+    ~PaletteGuard() { reset(); }
+    PaletteGuard(const PaletteGuard&) = delete;
+    PaletteGuard& operator=(const PaletteGuard&) = delete;
+    PaletteGuard(PaletteGuard&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)),
+          previous_(std::exchange(other.previous_, nullptr)) {}
+    PaletteGuard& operator=(PaletteGuard&& other) noexcept {
+        if (this != &other) {
+            reset();
+            dc_ = std::exchange(other.dc_, nullptr);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+
+    explicit operator bool() const noexcept { return previous_ != nullptr; }
+
+    void reset() noexcept {
+        const HDC dc = std::exchange(dc_, nullptr);
+        if (const HPALETTE previous = std::exchange(previous_, nullptr); dc && previous) {
+            KeepLastError keep;
+            ::SelectPalette(dc, previous, FALSE);
+        }
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HPALETTE previous_ = nullptr;
 };
 
 } // namespace platform

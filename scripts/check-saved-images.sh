@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Reads the program's saved files back with decoders that are not ours. The
-# Windows suite SavedForDecoders captures the known screen picture and saves
-# it through the real save dialog as BMP and PNG into a scratch folder, with
-# a raw dump of the held image's pixels and a manifest of the saved files;
-# here ImageMagick must decode every file to exactly those pixels, each as
-# the format it was saved in whatever its name, and pngcheck must pass every
-# PNG file with no chunk besides IHDR, IDAT and IEND.
+# Windows suite SavedForDecodersHelper captures the known screen picture and
+# saves it through the real save dialog as BMP and PNG into a scratch
+# folder, with a raw dump of the held image's pixels and a manifest of the
+# saved files; here ImageMagick must decode every file to exactly those
+# pixels, each as the format it was saved in whatever its name, and pngcheck
+# must pass every PNG file with no chunk besides IHDR, IDAT and IEND.
 #   scripts/check-saved-images.sh WINE TEST_EXE
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,7 +24,7 @@ fail() {
 }
 
 VARNEL_SAVE_FOLDER=$out "$here/with-screen-pattern.sh" "$wine" "$exe" \
-  --gtest_filter='SavedForDecoders.*' 2>&1 | tee "$log"
+  --gtest_filter='SavedForDecodersHelper.*' 2>&1 | tee "$log"
 # A filter that matched nothing passes no test.
 grep -q '^\[  PASSED  \] [1-9][0-9]* tests\?\.' "$log" || fail "the saving suite ran no test"
 [ -s "$out/manifest.txt" ] || fail "the saving suite wrote no manifest"

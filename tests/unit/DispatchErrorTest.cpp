@@ -24,6 +24,14 @@ struct Window {
     shapes::ViewfinderForm f;
     toolkit::Form& form = f.form;
 
+    // Every failing handler counts its runs, so a case whose event never
+    // reached its handler cannot pass on another handler's error.
+    int failures = 0;
+    [[noreturn]] void Fail() {
+        ++failures;
+        throw std::runtime_error("ファイルを作成できません");
+    }
+
     Window() {
         form.AttachHost(&host, nullptr);
         form.Create();
@@ -62,38 +70,46 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
         const char* name;
         std::function<void(Window&)> arm;   // makes one handler throw
         std::function<void(Window&)> event; // the event that runs it
+        int runs = 1;                       // how often the event runs it
     };
     const Case cases[] = {
-        {"click handler", [](Window& w) { w.f.gridButtons[1]->onClick = [](Control&) { Fail(); }; },
+        {"click handler",
+         [](Window& w) { w.f.gridButtons[1]->onClick = [&w](Control&) { w.Fail(); }; },
          [](Window& w) { w.Click(*w.f.gridButtons[1]); }},
         {"mouse-down handler of the title bar",
          [](Window& w) {
-             w.f.titleBar->onMouseDown = [](auto&, auto, auto, auto, auto) { Fail(); };
+             w.f.titleBar->onMouseDown = [&w](auto&, auto, auto, auto, auto) { w.Fail(); };
          },
          [](Window& w) { w.Click(*w.f.titleBar); }},
         {"mouse-down handler after it started a move",
          [](Window& w) {
              w.f.titleBar->onMouseDown = [&w](auto&, auto, auto, auto, auto) {
                  w.form.StartWindowDrag();
-                 Fail();
+                 w.Fail();
              };
          },
          [](Window& w) { w.Click(*w.f.titleBar); }},
         {"double click on a rectangle with a failing press handler",
          [](Window& w) {
-             w.f.viewfinder->onMouseDown = [](auto&, auto, auto, auto, auto) { Fail(); };
+             w.f.viewfinder->onMouseDown = [&w](auto&, auto, auto, auto, auto) { w.Fail(); };
          },
          [](Window& w) {
              // Both presses of the double click fail, each once.
              w.DoubleClick(*w.f.viewfinder);
              ASSERT_EQ(w.host.errors.size(), 2u);
              w.host.errors.pop_back();
-         }},
+         },
+         2},
         {"double-click handler of a box",
-         [](Window& w) { w.f.widthBox->onDoubleClick = [](Control&) { Fail(); }; },
+         [](Window& w) { w.f.widthBox->onDoubleClick = [&w](Control&) { w.Fail(); }; },
          [](Window& w) { w.DoubleClick(*w.f.widthBox); }},
-        {"closing handler", [](Window& w) { w.form.onClose = [] { Fail(); }; },
-         [](Window& w) { EXPECT_TRUE(w.form.HandleClose()); }},
+        {"closing handler, asked twice", [](Window& w) { w.form.onClose = [&w] { w.Fail(); }; },
+         [](Window& w) {
+             // The window closes once: a second request while it closes
+             // runs nothing and shows nothing again.
+             w.form.HandleClose();
+             w.form.HandleClose();
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,6 +118,7 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
         w.f.gridButtons[4]->onClick = [&](Control& sender) { clicks.push_back(sender.Name()); };
         c.arm(w);
         c.event(w);
+        EXPECT_EQ(w.failures, c.runs) << "the event must reach the failing handler";
         EXPECT_EQ(w.host.errors, std::vector<std::string>{"ファイルを作成できません"});
         EXPECT_FALSE(w.host.captured);
         EXPECT_FALSE(w.form.Moving() || w.form.Resizing());
@@ -119,10 +136,15 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
 // form's input entry points.
 TEST(DispatchError, NoHostStillSwallowsTheError) {
     shapes::ViewfinderForm f;
-    f.gridButtons[2]->onClick = [](Control&) { Fail(); };
+    int runs = 0;
+    f.gridButtons[2]->onClick = [&](Control&) {
+        ++runs;
+        Fail();
+    };
     const RectI& r = f.gridButtons[2]->PhysicalRect();
     EXPECT_NO_THROW(f.form.HostMouseDown(r.left + 2, r.top + 2, MouseButton::Left, 0));
     EXPECT_NO_THROW(f.form.HostMouseUp(r.left + 2, r.top + 2, MouseButton::Left, 0));
+    EXPECT_EQ(runs, 1) << "the click must have reached the failing handler";
 }
 
 } // namespace

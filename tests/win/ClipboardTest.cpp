@@ -39,7 +39,7 @@ std::wstring EnvW(const char* name) {
 
 // Started by the copy test as a second process: compares the clipboard's
 // CF_DIB with the BMP file that the first process wrote of its held image.
-TEST(ClipboardReader, DibEqualsTheFile) {
+TEST(ClipboardReaderHelper, DibEqualsTheFile) {
     const std::vector<std::uint8_t> file =
         wintest::ReadFileBytes(EnvW("VARNEL_EXPECT_BMP")).value_or(std::vector<std::uint8_t>{});
     ASSERT_GT(file.size(), 54u);
@@ -75,7 +75,7 @@ TEST(ClipboardReader, DibEqualsTheFile) {
 }
 
 // Started by the busy-clipboard test: holds the clipboard open until told.
-TEST(ClipboardHolder, HoldsTheClipboardUntilReleased) {
+TEST(ClipboardHolderHelper, HoldsTheClipboardUntilReleased) {
     HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str());
     HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str());
     ASSERT_NE(ready, nullptr);
@@ -103,7 +103,7 @@ TEST_F(CaptureWindowTest, CopyPutsAnEqualPictureOnTheClipboard) {
 
     // The copy is the system's own: releasing the held image keeps it.
     Form1->BMP.reset();
-    EXPECT_TRUE(wintest::RunSelf(L"ClipboardReader.DibEqualsTheFile",
+    EXPECT_TRUE(wintest::RunSelf(L"ClipboardReaderHelper.DibEqualsTheFile",
                                  {{L"VARNEL_EXPECT_BMP", expected}}));
     ::DeleteFileW(expected.c_str());
 }
@@ -162,7 +162,7 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
     HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
     wintest::ChildProcess holder(
-        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ClipboardHolder.*",
+        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ClipboardHolderHelper.*",
         {{L"VARNEL_READY_EVENT", readyName}, {L"VARNEL_RELEASE_EVENT", releaseName}});
     // The holder signals only once it runs, so a filter that matched nothing
     // fails here.

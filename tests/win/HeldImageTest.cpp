@@ -49,12 +49,12 @@ TEST(HeldImage, AnEmptySideMeansNoStorage) {
 }
 
 TEST(HeldImage, ImagesAndTheirGdiObjectsAreCounted) {
-    output::HeldImage::ReleaseSpareStorage();
+    output::SpareImageStorage spare;
     const long images = output::HeldImage::LiveCount();
     const long bitmaps = platform::UniqueHbitmap::Live();
     const long dcs = platform::UniqueHdc::Live();
     {
-        output::HeldImage image;
+        output::HeldImage image(&spare);
         image.SetSize(10, 10);
         ::PatBlt(image.DrawingDc(), 0, 0, 10, 10, BLACKNESS);
         EXPECT_EQ(output::HeldImage::LiveCount(), images + 1);
@@ -65,19 +65,39 @@ TEST(HeldImage, ImagesAndTheirGdiObjectsAreCounted) {
     EXPECT_EQ(platform::UniqueHdc::Live(), dcs);
     // The released image's storage is kept for the next one of its size.
     EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
+    EXPECT_FALSE(spare.Empty());
     {
-        output::HeldImage next;
+        output::HeldImage next(&spare);
         next.SetSize(10, 10);
         EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1) << "the spare is used again";
+        EXPECT_TRUE(spare.Empty()) << "the image took the spare's storage";
         const output::ImageView view = next.View();
         EXPECT_EQ(view.bits[0], 255) << "white when made, whatever the spare held";
     }
-    output::HeldImage::ReleaseSpareStorage();
+    spare.Clear();
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
+}
+
+TEST(HeldImage, ASpareOfAnotherSizeGoesAndAnImageWithoutOneKeepsNothing) {
+    const long bitmaps = platform::UniqueHbitmap::Live();
+    {
+        output::SpareImageStorage spare;
+        { output::HeldImage(&spare).SetSize(10, 10); }
+        ASSERT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
+        {
+            output::HeldImage other(&spare);
+            other.SetSize(11, 10);
+            EXPECT_TRUE(spare.Empty());
+            EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1) << "one storage at a time";
+        }
+        EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
+    }
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps) << "the spare's owner frees it";
+    { output::HeldImage(nullptr).SetSize(10, 10); }
     EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps);
 }
 
 TEST(HeldImage, StorageThatCannotBeHadIsAnErrorNotACrash) {
-    output::HeldImage::ReleaseSpareStorage();
     const long bitmaps = platform::UniqueHbitmap::Live();
     output::HeldImage image;
     try {

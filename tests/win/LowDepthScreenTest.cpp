@@ -4,9 +4,9 @@
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
-class LowDepthScreen : public CaptureWindowTest {};
+class LowDepthScreenHelper : public CaptureWindowTest {};
 
-TEST_F(LowDepthScreen, CopyPlacesTheBitmapAndAPaletteCopy) {
+TEST_F(LowDepthScreenHelper, CopyPlacesTheBitmapAndAPaletteCopy) {
     HDC screen = ::GetDC(nullptr);
     const int depth = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
     ::ReleaseDC(nullptr, screen);

@@ -212,9 +212,9 @@ TEST_F(PlacementTest, TabVisitsTheHeightBoxBeforeTheWidthBox) {
 
 // The 125 % example: 626 x 415 typed gives a 500-unit window whose capture
 // is 625 pixels wide. Started at 120 DPI by the next test.
-class PlacementAt120Dpi : public PlacementTest {};
+class PlacementAt120DpiHelper : public PlacementTest {};
 
-TEST_F(PlacementAt120Dpi, TypedSizesTruncate) {
+TEST_F(PlacementAt120DpiHelper, TypedSizesTruncate) {
     ASSERT_EQ(Form1->Scale, 1.25f) << "runs at 120 DPI";
     SelectAllAndType(Form1->NBoxW, L"626");
     SelectAllAndType(Form1->NBoxH, L"415");
@@ -229,7 +229,7 @@ TEST_F(PlacementAt120Dpi, TypedSizesTruncate) {
 
 TEST(PlacementAt125Percent, TypedSizesTruncate) {
     wintest::SystemDpiOverride dpi(120);
-    EXPECT_TRUE(wintest::RunSelf(L"PlacementAt120Dpi.*"));
+    EXPECT_TRUE(wintest::RunSelf(L"PlacementAt120DpiHelper.*"));
 }
 
 TEST_F(PlacementTest, SizeBoxesCopyAndPasteThroughTheClipboard) {

@@ -45,9 +45,9 @@ std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
 
 } // namespace
 
-class PatternCapture : public CaptureWindowTest {};
+class PatternCaptureHelper : public CaptureWindowTest {};
 
-TEST_F(PatternCapture, HoldsExactlyThePixelsUnderTheViewfinder) {
+TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
     if (const char* expected = std::getenv("VARNEL_EXPECT_DPI")) {
         ASSERT_EQ(platform::SystemDpi(), unsigned(std::atoi(expected)));
     }
@@ -99,11 +99,11 @@ TEST_F(PatternCapture, HoldsExactlyThePixelsUnderTheViewfinder) {
     }
 }
 
-TEST(PatternCaptureAcrossDpi, EveryUsualScale) {
+TEST(PatternCaptureAcrossDpiHelper, EveryUsualScale) {
     for (DWORD dpi : {96u, 110u, 120u, 144u, 168u}) {
         SCOPED_TRACE(dpi);
         wintest::SystemDpiOverride override(dpi);
-        EXPECT_TRUE(wintest::RunSelf(L"PatternCapture.*",
+        EXPECT_TRUE(wintest::RunSelf(L"PatternCaptureHelper.*",
                                      {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}}));
     }
 }

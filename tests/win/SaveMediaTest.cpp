@@ -16,7 +16,7 @@ const char* FormatName(SaveFormat format) {
 
 } // namespace
 
-class SaveOnMedia : public SaveCommandTest {
+class SaveOnMediaHelper : public SaveCommandTest {
 protected:
     void SetUp() override {
         SaveCommandTest::SetUp();
@@ -30,7 +30,7 @@ protected:
     std::wstring small;
 };
 
-TEST_F(SaveOnMedia, AReadOnlyMediumIsReportedAndNothingChanges) {
+TEST_F(SaveOnMediaHelper, AReadOnlyMediumIsReportedAndNothingChanges) {
     HoldImage(9, 7, savetest::Gradient);
     for (SaveFormat format : {SaveFormat::Bmp, SaveFormat::Png}) {
         SCOPED_TRACE(FormatName(format));
@@ -47,7 +47,7 @@ TEST_F(SaveOnMedia, AReadOnlyMediumIsReportedAndNothingChanges) {
     }
 }
 
-TEST_F(SaveOnMedia, AFullDiskIsReportedAndKeepsTheBytesWrittenSoFar) {
+TEST_F(SaveOnMediaHelper, AFullDiskIsReportedAndKeepsTheBytesWrittenSoFar) {
     HoldImage(200, 200, savetest::Noise);
     for (SaveFormat format : {SaveFormat::Bmp, SaveFormat::Png}) {
         SCOPED_TRACE(FormatName(format));

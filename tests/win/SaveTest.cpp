@@ -198,7 +198,7 @@ TEST_F(SaveCommandTest, AFolderThatDoesNotExistIsReportedAndNothingChanges) {
 // Started by the test below as a second process: opens the files named in
 // VARNEL_HELD_FILES ("|" between them) without sharing and keeps them open
 // until told to let go.
-TEST(SaveFileHolder, HoldsTheFilesUntilReleased) {
+TEST(SaveFileHolderHelper, HoldsTheFilesUntilReleased) {
     const std::wstring names = savetest::EnvironmentValue(L"VARNEL_HELD_FILES");
     HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE,
                                 savetest::EnvironmentValue(L"VARNEL_READY_EVENT").c_str());
@@ -242,7 +242,7 @@ TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
     HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
     wintest::ChildProcess holder(L"\"" + wintest::SelfPath() +
-                                     L"\" --gtest_filter=SaveFileHolder.*",
+                                     L"\" --gtest_filter=SaveFileHolderHelper.*",
                                  {{L"VARNEL_HELD_FILES", heldNames},
                                   {L"VARNEL_READY_EVENT", readyName},
                                   {L"VARNEL_RELEASE_EVENT", releaseName}});

@@ -41,9 +41,9 @@ void ClickOn(HWND window, const toolkit::Control& button) {
 
 } // namespace
 
-class SavedForDecoders : public SaveCommandTest {};
+class SavedForDecodersHelper : public SaveCommandTest {};
 
-TEST_F(SavedForDecoders, CaptureSavedAsBmpAndPng) {
+TEST_F(SavedForDecodersHelper, CaptureSavedAsBmpAndPng) {
     const std::wstring unixFolder = savetest::EnvironmentValue(L"VARNEL_SAVE_FOLDER");
     ASSERT_FALSE(unixFolder.empty()) << "run through scripts/check-saved-images.sh";
     const std::wstring out = savetest::WindowsPathOf(unixFolder);

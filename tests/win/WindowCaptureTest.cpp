@@ -48,7 +48,7 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 // Started by the capture test as another program: shows a frameless window
 // with a known picture, comes to the front a second later, stays until told.
-TEST(ForegroundWindowOwner, ComesToTheFrontDuringTheCountdown) {
+TEST(ForegroundWindowOwnerHelper, ComesToTheFrontDuringTheCountdown) {
     HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str());
     ASSERT_NE(release, nullptr);
     WNDCLASSW wc{};
@@ -77,7 +77,7 @@ TEST_F(CaptureWindowTest, CopiesTheWindowBroughtToTheFrontPixelForPixel) {
         L"varnel-test-foreground-" + std::to_wstring(::GetCurrentProcessId());
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
     wintest::ChildProcess other(
-        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ForegroundWindowOwner.*",
+        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ForegroundWindowOwnerHelper.*",
         {{L"VARNEL_RELEASE_EVENT", releaseName}});
     ::SetForegroundWindow(host->Handle());
     const DWORD start = ::GetTickCount();

@@ -5,7 +5,6 @@
 #include "toolkit/win32/ErrorDisplay.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <limits>
@@ -19,9 +18,6 @@ TApplication::TApplication() = default;
 TApplication::~TApplication() {
     DestroyForms();
     rasterizer_.reset();
-    if (comInitialized_) {
-        ::CoUninitialize();
-    }
 }
 
 void TApplication::Initialize() {
@@ -31,8 +27,7 @@ void TApplication::Initialize() {
     initialized_ = true;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The save dialog is a COM object and wants a single-threaded apartment.
-    comInitialized_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    com_ = platform::ComApartment::SingleThreaded();
     rasterizer_ = std::make_unique<DWriteRasterizer>();
 }
 

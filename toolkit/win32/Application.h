@@ -3,6 +3,7 @@
 // for handlers that wait without blocking the window.
 #pragma once
 
+#include "platform/Com.h"
 #include "toolkit/Form.h"
 #include "toolkit/win32/HostWindow.h"
 
@@ -47,10 +48,12 @@ private:
         std::unique_ptr<Form> form;
         std::unique_ptr<HostWindow> host;
     };
+    // First, so it is left last: the forms and the rasterizer hold COM
+    // objects.
+    platform::ComApartment com_;
     std::vector<Entry> forms_;
     std::unique_ptr<GlyphRasterizer> rasterizer_;
     bool initialized_ = false;
-    bool comInitialized_ = false;
     bool terminated_ = false;
 };
 

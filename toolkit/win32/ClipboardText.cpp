@@ -1,43 +1,49 @@
 #include "toolkit/win32/ClipboardText.h"
 
+#include "platform/ClipboardScope.h"
+#include "platform/GlobalMemory.h"
+
 #include <cstring>
 
 namespace toolkit::win32 {
 
 std::wstring ReadClipboardText(HWND owner) {
     std::wstring text;
-    if (!::OpenClipboard(owner)) {
+    const platform::ClipboardScope clipboard(owner);
+    if (!clipboard) {
         return text;
     }
     if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text.assign(chars, ::wcsnlen(chars, ::GlobalSize(data) / sizeof(wchar_t)));
-            ::GlobalUnlock(data);
+        const platform::GlobalLockScope locked(data);
+        if (const auto* chars = static_cast<const wchar_t*>(locked.get())) {
+            text.assign(chars, ::wcsnlen(chars, locked.Size() / sizeof(wchar_t)));
         }
     }
-    ::CloseClipboard();
     return text;
 }
 
 void WriteClipboardText(HWND owner, const std::wstring& text) {
-    if (!::OpenClipboard(owner)) {
+    const platform::ClipboardScope clipboard(owner);
+    if (!clipboard) {
         return;
     }
     ::EmptyClipboard();
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = ::GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), bytes);
-            ::GlobalUnlock(memory);
-            // The memory passes to the system when it takes it.
-            if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-                ::GlobalFree(memory);
-            }
-        } else {
-            ::GlobalFree(memory);
-        }
+    platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) {
+        return;
     }
-    ::CloseClipboard();
+    {
+        const platform::GlobalLockScope locked(memory.get());
+        if (!locked) {
+            return;
+        }
+        std::memcpy(locked.get(), text.c_str(), bytes);
+    }
+    // The memory passes to the system when it takes it.
+    if (::SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr) {
+        memory.release();
+    }
 }
 
 } // namespace toolkit::win32

@@ -124,9 +124,6 @@ HostWindow::~HostWindow() {
     if (window_) {
         ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     }
-    if (surfaceDc_ && surfaceOld_ != nullptr) {
-        ::SelectObject(surfaceDc_.get(), surfaceOld_);
-    }
 }
 
 void HostWindow::Show() {
@@ -156,10 +153,10 @@ bool HostWindow::EnsureSurface(int width, int height) {
     if (!surfaceDc_) {
         surfaceDc_.reset(::CreateCompatibleDC(nullptr));
     }
-    HGDIOBJ previous = ::SelectObject(surfaceDc_.get(), bitmap.get());
-    if (surfaceOld_ == nullptr) {
-        surfaceOld_ = previous;
-    }
+    // The DC's own bitmap goes back in before the new surface is selected,
+    // so the old surface is out of the DC when it is deleted.
+    surfaceSelection_.reset();
+    surfaceSelection_ = platform::SelectGuard(surfaceDc_.get(), bitmap.get());
     surface_ = std::move(bitmap);
     surfaceBits_ = bits;
     surfaceWidth_ = width;
@@ -239,11 +236,10 @@ void HostWindow::SetCursorShape(Cursor cursor) {
 }
 
 void HostWindow::CaptureMouse(bool capture) {
-    capturing_ = capture;
-    if (capture) {
-        ::SetCapture(window_.get());
-    } else if (::GetCapture() == window_.get()) {
-        ::ReleaseCapture();
+    if (!capture) {
+        mouseCapture_.reset();
+    } else if (!mouseCapture_) {
+        mouseCapture_ = platform::MouseCapture(window_.get());
     }
 }
 
@@ -263,17 +259,22 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
+    if (message == WM_NCDESTROY) {
+        // The window is going, by its owner's hand or by the system's: the
+        // owner must not destroy it again.
+        self->window_.release();
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
     // Nothing thrown may cross into the system's code.
     try {
-        return self->HandleMessage(message, wParam, lParam);
+        return self->HandleMessage(window, message, wParam, lParam);
     } catch (const std::exception& error) {
         ShowErrorDisplay(error);
         return 0;
     }
 }
 
-LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = window_.get();
+LRESULT HostWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // Client coordinates of the system window, as the form's window has them.
     const int x = GET_X_LPARAM(lParam) + offset_.x;
     const int y = GET_Y_LPARAM(lParam) + offset_.y;
@@ -312,8 +313,8 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CAPTURECHANGED:
-        if (capturing_ && reinterpret_cast<HWND>(lParam) != hwnd) {
-            capturing_ = false;
+        if (mouseCapture_ && reinterpret_cast<HWND>(lParam) != hwnd) {
+            mouseCapture_.Forget();
             form_.HostCaptureLost();
         }
         return 0;
@@ -346,14 +347,11 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         form_.HandleClose();
-        ::DestroyWindow(hwnd);
+        window_.reset();
         return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        window_.release();
-        break;
     default:
         break;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Gdi.h"
+#include "platform/MouseCapture.h"
 #include "platform/Win.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Form.h"
@@ -41,7 +42,9 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // hwnd is the system's window itself: its owner is already empty while
+    // the window is being destroyed.
+    LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     bool EnsureSurface(int width, int height);
 
@@ -50,13 +53,13 @@ private:
     Canvas canvas_;
     platform::UniqueHdc surfaceDc_;
     platform::UniqueHbitmap surface_;
-    HGDIOBJ surfaceOld_ = nullptr;
+    platform::SelectGuard surfaceSelection_;
     void* surfaceBits_ = nullptr;
     int surfaceWidth_ = 0;
     int surfaceHeight_ = 0;
     bool repaintPending_ = false;
     bool trackingLeave_ = false;
-    bool capturing_ = false;
+    platform::MouseCapture mouseCapture_;
     Cursor cursor_ = Cursor::Arrow;
     // The system window covers only the part of the form's window that lies
     // on the desktop; this is that part's offset within the form's window.

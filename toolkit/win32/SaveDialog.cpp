@@ -1,45 +1,22 @@
 #include "toolkit/win32/SaveDialog.h"
 
+#include "platform/Com.h"
 #include "toolkit/FileFilter.h"
 
-#include <objbase.h>
 #include <shobjidl.h>
+#include <wrl/client.h>
 
 #include <vector>
 
 namespace toolkit::win32 {
 
-namespace {
-
-template <typename T> class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_ != nullptr) {
-            p_->Release();
-        }
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Put() { return &p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
-
-struct CoTaskString {
-    wchar_t* text = nullptr;
-    ~CoTaskString() { ::CoTaskMemFree(text); }
-};
-
-} // namespace
+using Microsoft::WRL::ComPtr;
 
 bool TSaveDialog::Execute(HWND owner) {
     ComPtr<IFileSaveDialog> dialog;
     if (FAILED(::CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IFileSaveDialog, reinterpret_cast<void**>(dialog.Put())))) {
+                                  IID_IFileSaveDialog,
+                                  reinterpret_cast<void**>(dialog.GetAddressOf())))) {
         return false;
     }
     if (!DefaultExt.empty()) {
@@ -69,19 +46,19 @@ bool TSaveDialog::Execute(HWND owner) {
         return false; // cancelled, or the dialog could not be shown
     }
     ComPtr<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.Put())) || !item) {
+    if (FAILED(dialog->GetResult(item.GetAddressOf())) || !item) {
         return false;
     }
-    CoTaskString path;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path.text)) || path.text == nullptr) {
-        CoTaskString name;
-        if (FAILED(item->GetDisplayName(SIGDN_NORMALDISPLAY, &name.text)) || name.text == nullptr) {
+    platform::UniqueCoTaskString path;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path) {
+        platform::UniqueCoTaskString name;
+        if (FAILED(item->GetDisplayName(SIGDN_NORMALDISPLAY, name.put())) || !name) {
             return false;
         }
-        FileName = name.text;
+        FileName = name.get();
         return true;
     }
-    FileName = path.text;
+    FileName = path.get();
     return true;
 }
 
