@@ -48,8 +48,9 @@ namespace {
 // A clock that moves only when the countdown sleeps, plus a few
 // milliseconds for the events each pass processes.
 struct FakeTime {
+    explicit FakeTime(std::uint32_t start, std::uint32_t cost = 0) : now(start), eventCost(cost) {}
     std::uint32_t now;
-    std::uint32_t eventCost = 0;
+    std::uint32_t eventCost;
     std::vector<std::uint32_t> sleeps;
     int pumps = 0;
 };
@@ -72,7 +73,7 @@ TEST(Countdown, LastsThreeSecondsAndAtMostOnePassMore) {
     for (std::uint32_t start : {0u, 1000u, 0xFFFFFFFFu - 1500u, 0xFFFFFFFFu - 50u, 0xFFFFFFFFu}) {
         for (std::uint32_t cost : {0u, 7u, 99u}) {
             SCOPED_TRACE(testing::Message() << start << " +" << cost);
-            FakeTime t{.now = start, .eventCost = cost};
+            FakeTime t{start, cost};
             EXPECT_TRUE(RunWithFakeClock(t));
             const std::uint32_t elapsed = t.now - start;
             EXPECT_GE(elapsed, 3000u);
@@ -86,14 +87,14 @@ TEST(Countdown, LastsThreeSecondsAndAtMostOnePassMore) {
 }
 
 TEST(Countdown, StopsWhenTheProgramIsEnding) {
-    FakeTime t{.now = 500};
+    FakeTime t{500};
     EXPECT_FALSE(RunWithFakeClock(t, 3));
     EXPECT_EQ(t.pumps, 3);
     EXPECT_EQ(t.now, 800u);
 }
 
 TEST(Countdown, AClockAlreadyPastTheDurationCopiesAtOnce) {
-    FakeTime t{.now = 0};
+    FakeTime t{0};
     EXPECT_TRUE(capture::RunCountdown([&] { return t.now += 4000; }, [&](std::uint32_t) {},
                                       [&] { return ++t.pumps > 0; }));
     EXPECT_EQ(t.pumps, 0);
