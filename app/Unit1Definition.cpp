@@ -47,6 +47,8 @@ Form1Controls MakeForm1Controls(Form& form, const Form1Handlers& handlers) {
     c.Rectangle1->SetStrokeColor(0xFF000000);
     c.Rectangle1->SetStrokeThickness(1);
     c.Rectangle1->SetOpacity(0.5f);
+    c.Rectangle1->SetRole(AccessibleRole::Graphic);
+    c.Rectangle1->SetAccessibleName(L"ビューファインダー");
     c.Rectangle1->onMouseDown = handlers.Rectangle1MouseDown;
 
     c.Rectangle2 = &form.Add<RectangleControl>("Rectangle2");
@@ -64,6 +66,7 @@ Form1Controls MakeForm1Controls(Form& form, const Form1Handlers& handlers) {
     c.ExitBtn->SetAnchors(AnchorTop | AnchorRight);
     c.ExitBtn->SetText(L"\u2715");
     c.ExitBtn->SetFont(EmojiFont, 10);
+    c.ExitBtn->SetAccessibleName(L"閉じる"); // it has no hint to be read
     c.ExitBtn->onClick = handlers.ExitBtnClick;
 
     auto grid = [&](const char* name, RectF bounds, float cellWidth,
