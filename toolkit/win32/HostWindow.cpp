@@ -100,7 +100,8 @@ Key KeyOf(WPARAM vk, unsigned modifiers) {
 
 } // namespace
 
-HostWindow::HostWindow(Form& form, const wchar_t* title) : form_(form) {
+HostWindow::HostWindow(Form& form, const wchar_t* title) : form_(form), accessibleTree_(form) {
+    accessibleTree_.SetTitle(title);
     RegisterWindowClass();
     window_.reset(::CreateWindowExW(WS_EX_LAYERED, ClassName, title,
                                     WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 1, 1,
@@ -114,6 +115,7 @@ HostWindow::HostWindow(Form& form, const wchar_t* title) : form_(form) {
 }
 
 HostWindow::~HostWindow() {
+    DisconnectAccessible();
     if (window_) {
         ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     }
@@ -251,6 +253,27 @@ void HostWindow::ReportError(const std::exception& error) { ShowErrorDisplay(err
 
 void HostWindow::ControlsMoved() { tooltips_.Update(form_, offset_.x, offset_.y); }
 
+void HostWindow::AccessibleChanged(AccessibleEvent event, Control& control) {
+    const auto id = accessibleTree_.IdOf(control);
+    if (!id || !window_) {
+        return;
+    }
+    const DWORD code = event == AccessibleEvent::Focus         ? EVENT_OBJECT_FOCUS
+                       : event == AccessibleEvent::StateChange ? EVENT_OBJECT_STATECHANGE
+                                                               : EVENT_OBJECT_VALUECHANGE;
+    ::NotifyWinEvent(code, window_.get(), OBJID_CLIENT, LONG(*id));
+}
+
+void HostWindow::DisconnectAccessible() {
+    if (accessible_) {
+        accessible_->Disconnect();
+        // Drops the references remote clients hold through COM's stubs, so
+        // the object goes now and their later calls fail cleanly.
+        ::CoDisconnectObject(static_cast<IAccessible*>(accessible_.Get()), 0);
+        accessible_.Reset();
+    }
+}
+
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<HostWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
@@ -337,6 +360,18 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case RepaintMessage:
         RepaintIfPending();
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+            if (!accessible_) {
+                accessible_ = new AccessibleProvider(accessibleTree_, hwnd);
+            }
+            return ::LresultFromObject(IID_IAccessible, wParam,
+                                       static_cast<IAccessible*>(accessible_.Get()));
+        }
+        break;
+    case AccessibleProvider::DefaultActionMessage:
+        accessibleTree_.DoDefaultAction(static_cast<int>(wParam));
+        return 0;
     case WM_CLOSE:
         form_.HandleClose();
         ::DestroyWindow(hwnd);
@@ -345,6 +380,7 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
+        DisconnectAccessible();
         window_.release();
         break;
     default:
