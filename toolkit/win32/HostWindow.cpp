@@ -265,6 +265,7 @@ void HostWindow::AccessibleChanged(AccessibleEvent event, Control& control) {
 }
 
 void HostWindow::DisconnectAccessible() {
+    accessibleClosed_ = true;
     if (accessible_) {
         accessible_->Disconnect();
         // Drops the references remote clients hold through COM's stubs, so
@@ -361,7 +362,7 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RepaintIfPending();
         return 0;
     case WM_GETOBJECT:
-        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && !accessibleClosed_) {
             if (!accessible_) {
                 accessible_ = new AccessibleProvider(accessibleTree_, hwnd);
             }

@@ -73,6 +73,8 @@ private:
     // What assistive technology sees; its object is made on the first request.
     AccessibleTree accessibleTree_;
     Microsoft::WRL::ComPtr<AccessibleProvider> accessible_;
+    // Set once the window goes: no object is made for it afterwards.
+    bool accessibleClosed_ = false;
 };
 
 } // namespace toolkit::win32
