@@ -17,7 +17,7 @@ TForm1* Form1 = nullptr;
 TForm1::TForm1() : toolkit::Form("Form1") {
     SetWindowClassName(L"TForm1");
     SetCaption(L"Varnel");
-    BuildDefinition();
+    static_cast<Form1Controls&>(*this) = MakeForm1Controls(*this, Handlers());
     for (toolkit::NumberBox* box : {NBoxW, NBoxH}) {
         box->readClipboard = [this] { return toolkit::win32::ReadClipboardText(Handle()); };
         box->writeClipboard = [this](const std::wstring& text) {
@@ -27,6 +27,34 @@ TForm1::TForm1() : toolkit::Form("Form1") {
 }
 
 TForm1::~TForm1() { ReleaseImage(); }
+
+Form1Handlers TForm1::Handlers() {
+    using toolkit::Control;
+    using toolkit::MouseButton;
+    auto click = [this](void (TForm1::*handler)(Control&)) {
+        return [this, handler](Control& sender) { (this->*handler)(sender); };
+    };
+    Form1Handlers h;
+    h.FormCreate = [this] { FormCreate(*this); };
+    h.FormClose = [this] { FormClose(*this); };
+    h.Rectangle1MouseDown = [this](Control& s, MouseButton b, unsigned m, float x, float y) {
+        Rectangle1MouseDown(s, b, m, x, y);
+    };
+    h.Rectangle2MouseDown = [this](Control& s, MouseButton b, unsigned m, float x, float y) {
+        Rectangle2MouseDown(s, b, m, x, y);
+    };
+    h.ExitBtnClick = click(&TForm1::ExitBtnClick);
+    h.TopBtnClick = click(&TForm1::TopBtnClick);
+    h.CutBtnClick = click(&TForm1::CutBtnClick);
+    h.CopyWindBtnClick = click(&TForm1::CopyWindBtnClick);
+    h.CopyBtnClick = click(&TForm1::CopyBtnClick);
+    h.SaveBmpBtnClick = click(&TForm1::SaveBmpBtnClick);
+    h.SavePngBtnClick = click(&TForm1::SavePngBtnClick);
+    h.SetRectBtnClick = click(&TForm1::SetRectBtnClick);
+    h.NBoxWDblClick = click(&TForm1::NBoxWDblClick);
+    h.NBoxHDblClick = click(&TForm1::NBoxHDblClick);
+    return h;
+}
 
 HWND TForm1::Handle() const {
     const auto* host = Application.HostOf(*this);

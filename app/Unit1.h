@@ -1,48 +1,27 @@
 // The capture window: its controls, its state and every command's handler.
-// The controls are made from the window's definition (Unit1Definition.cpp);
-// the handlers are wired to them by name there.
+// The controls are made from the window's definition (Unit1Definition.h),
+// which wires the handlers given to it by name.
 #pragma once
 
+#include "app/Unit1Definition.h"
 #include "capture/Snapshot.h"
 #include "output/HeldImage.h"
 #include "platform/Win.h"
 #include "toolkit/Form.h"
-#include "toolkit/GridLayout.h"
-#include "toolkit/NumberBox.h"
-#include "toolkit/RectangleControl.h"
-#include "toolkit/ToolButton.h"
 #include "toolkit/win32/SaveDialog.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
-// The title bar's colours: its own, the copy flash and the countdown.
-inline constexpr toolkit::Argb SlateGrey = 0xFF708090;
-inline constexpr toolkit::Argb Yellow = 0xFFFFFF00;
-inline constexpr toolkit::Argb GreenYellow = 0xFFADFF2F;
-
-class TForm1 : public toolkit::Form {
+// The controls (Rectangle1 ... NBoxH) are the fields of Form1Controls.
+class TForm1 : public toolkit::Form, public Form1Controls {
 public:
     TForm1();
     ~TForm1() override;
 
-    // Controls, in the definition's order.
-    toolkit::RectangleControl* Rectangle1 = nullptr;
+    // The one control the portable definition cannot make.
     toolkit::win32::TSaveDialog SaveDialog1;
-    toolkit::RectangleControl* Rectangle2 = nullptr;
-    toolkit::ToolButton* ExitBtn = nullptr;
-    toolkit::GridLayout* GridLayout1 = nullptr;
-    toolkit::ToolButton* TopBtn = nullptr;
-    toolkit::ToolButton* CutBtn = nullptr;
-    toolkit::ToolButton* CopyWindBtn = nullptr;
-    toolkit::GridLayout* GridLayout2 = nullptr;
-    toolkit::ToolButton* CopyBtn = nullptr;
-    toolkit::ToolButton* SaveBmpBtn = nullptr;
-    toolkit::ToolButton* SavePngBtn = nullptr;
-    toolkit::ToolButton* SetRectBtn = nullptr;
-    toolkit::NumberBox* NBoxW = nullptr;
-    toolkit::NumberBox* NBoxH = nullptr;
 
     // State fields.
     HBITMAP DesktopBitmap = nullptr;
@@ -76,7 +55,7 @@ public:
     HWND Handle() const;
 
 private:
-    void BuildDefinition();
+    Form1Handlers Handlers();
     std::int32_t GetScalePercent();
     void GrabDesktop();
     void CollapseToTitleBar();

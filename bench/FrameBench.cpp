@@ -10,7 +10,7 @@
 #include "toolkit/Canvas.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,14 +28,14 @@ constexpr float Scale = 2.0f;
 void BM_FrameRender4k(benchmark::State& state) {
     fakes::RecordingHost host;
     fakes::PatternRasterizer rasterizer;
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     f.form.AttachHost(&host, &rasterizer);
     f.form.Create();
     f.form.SetScale(Scale);
     f.form.SetClientSize(int(PhysicalWidth / Scale), int(PhysicalHeight / Scale));
-    f.widthBox->SetValue(3840);
-    f.heightBox->SetValue(2088);
-    f.gridButtons[0]->SetPressed(true);
+    f.NBoxW->SetValue(3840);
+    f.NBoxH->SetValue(2088);
+    f.TopBtn->SetPressed(true);
 
     toolkit::Canvas canvas;
     f.form.Render(canvas); // rasterizes and caches every caption

@@ -4,7 +4,7 @@
 #   scripts/check-imports.sh EXE
 set -euo pipefail
 exe=$1
-system='^(kernel32|user32|gdi32|comctl32|dwrite|winmm|msvcrt|ole32|oleaut32|shell32|advapi32|dwmapi|ntdll|uxtheme)\.dll$'
+system='^(kernel32|user32|gdi32|comctl32|dwrite|winmm|msvcrt|ole32|oleaut32|shell32|advapi32|dwmapi|ntdll|uxtheme|oleacc)\.dll$'
 bad=0
 while read -r dll; do
   if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -Eq "$system"; then

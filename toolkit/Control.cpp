@@ -44,6 +44,15 @@ void Control::SetEnabled(bool enabled) {
     if (enabled_ != enabled) {
         enabled_ = enabled;
         Invalidate();
+        NotifyAccessible(AccessibleEvent::StateChange);
+    }
+}
+
+void Control::NotifyAccessible(AccessibleEvent event) {
+    if (Form* form = Root()) {
+        if (FormHost* host = form->Host()) {
+            host->AccessibleChanged(event, *this);
+        }
     }
 }
 

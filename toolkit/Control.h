@@ -3,6 +3,7 @@
 // the last layout, and the input it can receive.
 #pragma once
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Input.h"
@@ -74,6 +75,18 @@ public:
     const std::wstring& Hint() const { return hint_; }
     void SetHint(std::wstring hint) { hint_ = std::move(hint); }
 
+    // What assistive technology calls the control: its own name when it has
+    // one, else its hint.
+    const std::wstring& AccessibleName() const {
+        return accessibleName_.empty() ? hint_ : accessibleName_;
+    }
+    void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+    // Controls whose role is None are not shown to assistive technology.
+    virtual AccessibleRole Role() const { return role_; }
+    void SetRole(AccessibleRole role) { role_ = role; }
+    // Tells the window's host about a change assistive technology follows.
+    void NotifyAccessible(AccessibleEvent event);
+
     // Controls that take no input let presses fall through to their parent.
     virtual bool TakesMouse() const { return false; }
     virtual bool TakesFocus() const { return false; }
@@ -115,6 +128,8 @@ private:
     unsigned anchors_ = AnchorLeft | AnchorTop;
     bool enabled_ = true;
     std::wstring hint_;
+    std::wstring accessibleName_;
+    AccessibleRole role_ = AccessibleRole::None;
 };
 
 // Places a control's children after its size changed from the old one:

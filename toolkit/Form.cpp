@@ -396,6 +396,7 @@ void Form::SetFocus(Control* control) {
     }
     if (focused_ != nullptr) {
         focused_->FocusChanged(true);
+        focused_->NotifyAccessible(AccessibleEvent::Focus);
     }
 }
 

@@ -2,12 +2,15 @@
 // implements it with a layered window; tests use a recording fake.
 #pragma once
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Geometry.h"
 #include "toolkit/Input.h"
 
 #include <exception>
 
 namespace toolkit {
+
+class Control;
 
 class FormHost {
 public:
@@ -25,6 +28,9 @@ public:
     virtual void ReportError(const std::exception& error) = 0;
     // The controls' places or hints changed (tooltips follow them).
     virtual void ControlsMoved() = 0;
+    // A change that assistive technology follows; hosts without an
+    // accessibility provider ignore it.
+    virtual void AccessibleChanged(AccessibleEvent, Control&) {}
 };
 
 } // namespace toolkit

@@ -15,11 +15,29 @@ constexpr Argb SelectionColour = 0xFF99C9EF;
 } // namespace
 
 NumberBox::NumberBox(std::string name, double minimum, double maximum)
-    : Control(std::move(name)), edit_(minimum, maximum) {}
+    : Control(std::move(name)), edit_(minimum, maximum), announced_(edit_.Text()) {}
+
+void NumberBox::Refresh() {
+    Invalidate();
+    if (edit_.Text() != announced_) {
+        announced_ = edit_.Text();
+        NotifyAccessible(AccessibleEvent::ValueChange);
+    }
+}
+
+void NumberBox::EnterText(const std::wstring& text) {
+    edit_.SelectAll();
+    edit_.DeleteSelection();
+    for (wchar_t c : text) {
+        edit_.TypeChar(c);
+    }
+    edit_.KeyDown(EditKey::Enter, false);
+    Refresh();
+}
 
 void NumberBox::SetValue(double value) {
     edit_.SetValue(value);
-    Invalidate();
+    Refresh();
 }
 
 std::size_t NumberBox::CaretAt(float x) const {
@@ -40,7 +58,7 @@ void NumberBox::MouseDown(MouseButton button, unsigned modifiers, PointF at) {
     edit_.DragPress(at.x, at.y);
     edit_.SetCaret(CaretAt(at.x), (modifiers & ShiftKey) != 0);
     selecting_ = true;
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::MouseMove(unsigned modifiers, PointF at, bool) {
@@ -50,14 +68,14 @@ void NumberBox::MouseMove(unsigned modifiers, PointF at, bool) {
     if (!edit_.DragMove(at.x, at.y) && !edit_.IsValueDrag()) {
         edit_.SetCaret(CaretAt(at.x), true);
     }
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::MouseUp(MouseButton button, unsigned, PointF, bool) {
     if (button == MouseButton::Left && selecting_) {
         selecting_ = false;
         edit_.DragRelease();
-        Invalidate();
+        Refresh();
     }
 }
 
@@ -65,12 +83,12 @@ void NumberBox::DoubleClick(MouseButton button, PointF) {
     if (button == MouseButton::Left && onDoubleClick) {
         onDoubleClick(*this);
     }
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::Wheel(int notches) {
     edit_.Wheel(notches);
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::KeyDown(Key key, unsigned modifiers) {
@@ -103,12 +121,12 @@ void NumberBox::KeyDown(Key key, unsigned modifiers) {
         break;
     default: return;
     }
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::Char(wchar_t c) {
     edit_.TypeChar(c);
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::FocusChanged(bool focused) {
@@ -117,7 +135,7 @@ void NumberBox::FocusChanged(bool focused) {
         selecting_ = false;
         edit_.FocusLost();
     }
-    Invalidate();
+    Refresh();
 }
 
 void NumberBox::Paint(PaintContext& context) {

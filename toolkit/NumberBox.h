@@ -17,6 +17,12 @@ public:
     double Value() const { return edit_.Value(); }
     void SetValue(double value);
     const std::wstring& Text() const { return edit_.Text(); }
+    // Replaces the text as typing it over a full selection and pressing
+    // Enter does: characters a box does not accept are dropped, and the
+    // value is committed.
+    void EnterText(const std::wstring& text);
+
+    AccessibleRole Role() const override { return AccessibleRole::EditableText; }
 
     bool TakesMouse() const override { return true; }
     bool TakesFocus() const override { return true; }
@@ -43,6 +49,8 @@ public:
 
 private:
     std::size_t CaretAt(float x) const;
+    // Repaints, and tells assistive technology when the shown text changed.
+    void Refresh();
 
     NumberEdit edit_;
     bool focused_ = false;
@@ -50,6 +58,7 @@ private:
     // Physical x of each caret position, from the last paint.
     std::vector<int> caretX_;
     float scale_ = 1;
+    std::wstring announced_;
 };
 
 } // namespace toolkit

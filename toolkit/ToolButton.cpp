@@ -25,6 +25,19 @@ void ToolButton::SetPressed(bool pressed) {
     if (latched_ != pressed) {
         latched_ = pressed;
         Invalidate();
+        NotifyAccessible(AccessibleEvent::StateChange);
+    }
+}
+
+void ToolButton::Click() {
+    if (!Enabled()) {
+        return;
+    }
+    if (staysPressed_) {
+        SetPressed(!latched_);
+    }
+    if (onClick) {
+        onClick(*this);
     }
 }
 
@@ -33,10 +46,10 @@ void ToolButton::MouseDown(MouseButton button, unsigned, PointF) {
         return;
     }
     down_ = true;
-    if (staysPressed_) {
-        latched_ = !latched_;
-    }
     Invalidate();
+    if (staysPressed_) {
+        SetPressed(!latched_);
+    }
 }
 
 void ToolButton::MouseMove(unsigned, PointF, bool inside) {

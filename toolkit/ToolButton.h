@@ -22,6 +22,13 @@ public:
     void SetStaysPressed(bool latching) { staysPressed_ = latching; }
     bool IsPressed() const { return latched_; }
     void SetPressed(bool pressed);
+    // What a left click does, without a pointer: a latching button toggles,
+    // then the click handler runs. Nothing happens while disabled.
+    void Click();
+
+    AccessibleRole Role() const override {
+        return staysPressed_ ? AccessibleRole::CheckButton : AccessibleRole::PushButton;
+    }
 
     bool TakesMouse() const override { return true; }
     void MouseDown(MouseButton button, unsigned modifiers, PointF at) override;

@@ -5,6 +5,7 @@
 // again by a test, so drawn glyph pixels can be checked one by one.
 #pragma once
 
+#include "toolkit/Control.h"
 #include "toolkit/FormHost.h"
 #include "toolkit/Glyph.h"
 
@@ -31,6 +32,9 @@ public:
     void RequestClose() override { ++closeRequests; }
     void ReportError(const std::exception& error) override { errors.emplace_back(error.what()); }
     void ControlsMoved() override { ++controlsMoved; }
+    void AccessibleChanged(toolkit::AccessibleEvent event, toolkit::Control& control) override {
+        accessibleEvents.emplace_back(event, control.Name());
+    }
 
     toolkit::Cursor LastCursor() const {
         return cursors.empty() ? toolkit::Cursor::Arrow : cursors.back();
@@ -45,6 +49,7 @@ public:
     int closeRequests = 0;
     std::vector<std::string> errors;
     int controlsMoved = 0;
+    std::vector<std::pair<toolkit::AccessibleEvent, std::string>> accessibleEvents;
 };
 
 // Glyphs as wide as 0.6 em a character and 1.2 em high at the key's scale,

@@ -4,7 +4,7 @@
 #include "toolkit/Form.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ using toolkit::RectI;
 
 struct Window {
     fakes::RecordingHost host;
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     toolkit::Form& form = f.form;
 
     // Every failing handler counts its runs, so a case whose event never
@@ -42,7 +42,7 @@ struct Window {
     // output buttons and the size boxes.
     std::pair<int, int> Inside(const Control& c) const {
         const RectI& r = c.PhysicalRect();
-        if (&c == f.titleBar) {
+        if (&c == f.Rectangle2) {
             return {r.left + int(222 * form.Scale()), r.top + int(18 * form.Scale())};
         }
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -74,35 +74,35 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
     };
     const Case cases[] = {
         {"click handler",
-         [](Window& w) { w.f.gridButtons[1]->onClick = [&w](Control&) { w.Fail(); }; },
-         [](Window& w) { w.Click(*w.f.gridButtons[1]); }},
+         [](Window& w) { w.f.CutBtn->onClick = [&w](Control&) { w.Fail(); }; },
+         [](Window& w) { w.Click(*w.f.CutBtn); }},
         {"mouse-down handler of the title bar",
          [](Window& w) {
-             w.f.titleBar->onMouseDown = [&w](auto&, auto, auto, auto, auto) { w.Fail(); };
+             w.f.Rectangle2->onMouseDown = [&w](auto&, auto, auto, auto, auto) { w.Fail(); };
          },
-         [](Window& w) { w.Click(*w.f.titleBar); }},
+         [](Window& w) { w.Click(*w.f.Rectangle2); }},
         {"mouse-down handler after it started a move",
          [](Window& w) {
-             w.f.titleBar->onMouseDown = [&w](auto&, auto, auto, auto, auto) {
+             w.f.Rectangle2->onMouseDown = [&w](auto&, auto, auto, auto, auto) {
                  w.form.StartWindowDrag();
                  w.Fail();
              };
          },
-         [](Window& w) { w.Click(*w.f.titleBar); }},
+         [](Window& w) { w.Click(*w.f.Rectangle2); }},
         {"double click on a rectangle with a failing press handler",
          [](Window& w) {
-             w.f.viewfinder->onMouseDown = [&w](auto&, auto, auto, auto, auto) { w.Fail(); };
+             w.f.Rectangle1->onMouseDown = [&w](auto&, auto, auto, auto, auto) { w.Fail(); };
          },
          [](Window& w) {
              // Both presses of the double click fail, each once.
-             w.DoubleClick(*w.f.viewfinder);
+             w.DoubleClick(*w.f.Rectangle1);
              ASSERT_EQ(w.host.errors.size(), 2u);
              w.host.errors.pop_back();
          },
          2},
         {"double-click handler of a box",
-         [](Window& w) { w.f.widthBox->onDoubleClick = [&w](Control&) { w.Fail(); }; },
-         [](Window& w) { w.DoubleClick(*w.f.widthBox); }},
+         [](Window& w) { w.f.NBoxW->onDoubleClick = [&w](Control&) { w.Fail(); }; },
+         [](Window& w) { w.DoubleClick(*w.f.NBoxW); }},
         {"closing handler, asked twice", [](Window& w) { w.form.onClose = [&w] { w.Fail(); }; },
          [](Window& w) {
              // The window closes once: a second request while it closes
@@ -115,7 +115,7 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
         SCOPED_TRACE(c.name);
         Window w;
         std::vector<std::string> clicks;
-        w.f.gridButtons[4]->onClick = [&](Control& sender) { clicks.push_back(sender.Name()); };
+        w.f.SaveBmpBtn->onClick = [&](Control& sender) { clicks.push_back(sender.Name()); };
         c.arm(w);
         c.event(w);
         EXPECT_EQ(w.failures, c.runs) << "the event must reach the failing handler";
@@ -125,8 +125,8 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
 
         // The form goes on: the next click is delivered, and shows nothing.
         const int left = w.form.Left();
-        w.Click(*w.f.gridButtons[4]);
-        EXPECT_EQ(clicks, std::vector<std::string>{"GridButton4"});
+        w.Click(*w.f.SaveBmpBtn);
+        EXPECT_EQ(clicks, std::vector<std::string>{"SaveBmpBtn"});
         EXPECT_EQ(w.host.errors.size(), 1u);
         EXPECT_EQ(w.form.Left(), left);
     }
@@ -135,13 +135,13 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
 // Whatever the host's display does, a handler's error never leaves the
 // form's input entry points.
 TEST(DispatchError, NoHostStillSwallowsTheError) {
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     int runs = 0;
-    f.gridButtons[2]->onClick = [&](Control&) {
+    f.CopyWindBtn->onClick = [&](Control&) {
         ++runs;
         Fail();
     };
-    const RectI& r = f.gridButtons[2]->PhysicalRect();
+    const RectI& r = f.CopyWindBtn->PhysicalRect();
     EXPECT_NO_THROW(f.form.HostMouseDown(r.left + 2, r.top + 2, MouseButton::Left, 0));
     EXPECT_NO_THROW(f.form.HostMouseUp(r.left + 2, r.top + 2, MouseButton::Left, 0));
     EXPECT_EQ(runs, 1) << "the click must have reached the failing handler";

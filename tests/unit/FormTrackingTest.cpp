@@ -6,7 +6,7 @@
 #include "toolkit/Form.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +25,18 @@ const float Scales[] = {1.0f, static_cast<float>(114 / 100.0), 1.25f, 1.5f, 1.75
 // viewfinder resizes it, whatever button was pressed.
 struct TrackedWindow {
     fakes::RecordingHost host;
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     toolkit::Form& form = f.form;
 
     explicit TrackedWindow(float scale, int left = 100, int top = 80) {
         form.AttachHost(&host, nullptr);
-        f.titleBar->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
-        f.viewfinder->onMouseDown = [this](auto&, auto, auto, auto, auto) {
+        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
+        f.Rectangle1->onMouseDown = [this](auto&, auto, auto, auto, auto) {
             form.StartWindowResize();
         };
         form.Create();
         form.SetScale(scale);
-        form.SetWindowBounds(left, top, shapes::WindowWidth, shapes::WindowHeight);
+        form.SetWindowBounds(left, top, Form1Width, Form1Height);
     }
 
     // The pointer at a physical screen position, told to the form in its
@@ -73,7 +73,7 @@ TEST(FormTracking, TitleBarPointStaysUnderThePointer) {
             SCOPED_TRACE(testing::Message() << "scale " << scale << " from " << left << "," << top);
             TrackedWindow w(scale, left, top);
             // Between the grid and the number boxes: title bar, no child.
-            auto [px, py] = w.PointIn(*w.f.titleBar, int(222 * scale), int(17 * scale));
+            auto [px, py] = w.PointIn(*w.f.Rectangle2, int(222 * scale), int(17 * scale));
             w.Down(px, py);
             ASSERT_TRUE(w.form.Moving());
             EXPECT_TRUE(w.host.captured);
@@ -84,8 +84,8 @@ TEST(FormTracking, TitleBarPointStaysUnderThePointer) {
                 py += step.dy;
                 SCOPED_TRACE(testing::Message() << "pointer at " << px << "," << py);
                 w.Move(px, py);
-                EXPECT_EQ(w.form.ClientWidth(), shapes::WindowWidth);
-                EXPECT_EQ(w.form.ClientHeight(), shapes::WindowHeight);
+                EXPECT_EQ(w.form.ClientWidth(), Form1Width);
+                EXPECT_EQ(w.form.ClientHeight(), Form1Height);
                 EXPECT_EQ(w.host.presented.back(), w.form.ScreenRect());
                 // In logical units the grabbed point is within half a unit of
                 // the pointer: the window goes to the nearest whole position.
@@ -113,7 +113,7 @@ TEST(FormTracking, TitleBarPointStaysUnderThePointer) {
 TEST(FormTracking, WholeUnitMovesAreFollowedExactly) {
     // At 200 % two pixels are one unit, so each movement is whole units.
     TrackedWindow w(2.0f, 10, 20);
-    auto [px, py] = w.PointIn(*w.f.titleBar, 444, 30);
+    auto [px, py] = w.PointIn(*w.f.Rectangle2, 444, 30);
     w.Down(px, py);
     w.Move(px + 100, py + 60);
     EXPECT_EQ(w.form.Left(), 60);
@@ -133,19 +133,19 @@ TEST(FormTracking, AnyButtonStartsTrackingOnBothRectangles) {
             SCOPED_TRACE(testing::Message() << "button " << int(button) << " on "
                                             << (onTitleBar ? "title bar" : "viewfinder"));
             TrackedWindow w(1.0f);
-            auto [px, py] = onTitleBar ? w.PointIn(*w.f.titleBar, 222, 17)
-                                       : w.PointIn(*w.f.viewfinder, 200, 100);
+            auto [px, py] = onTitleBar ? w.PointIn(*w.f.Rectangle2, 222, 17)
+                                       : w.PointIn(*w.f.Rectangle1, 200, 100);
             w.Down(px, py, button);
             EXPECT_EQ(w.form.Moving(), onTitleBar);
             EXPECT_EQ(w.form.Resizing(), !onTitleBar);
             w.Move(px + 10, py + 20);
             if (onTitleBar) {
                 EXPECT_EQ(w.form.Left(), 110);
-                EXPECT_EQ(w.form.ClientWidth(), shapes::WindowWidth);
+                EXPECT_EQ(w.form.ClientWidth(), Form1Width);
             } else {
                 EXPECT_EQ(w.form.Left(), 100);
-                EXPECT_EQ(w.form.ClientWidth(), shapes::WindowWidth + 10);
-                EXPECT_EQ(w.form.ClientHeight(), shapes::WindowHeight + 20);
+                EXPECT_EQ(w.form.ClientWidth(), Form1Width + 10);
+                EXPECT_EQ(w.form.ClientHeight(), Form1Height + 20);
             }
             w.Up(px + 10, py + 20, button);
             EXPECT_FALSE(w.form.Moving() || w.form.Resizing());
@@ -157,7 +157,7 @@ TEST(FormTracking, AnyButtonStartsTrackingOnBothRectangles) {
 TEST(FormTracking, ResizeFollowsThePointerAndStopsAtTheSmallestWindow) {
     TrackedWindow w(1.25f, 200, 100);
     // Anywhere in the viewfinder.
-    auto [px, py] = w.PointIn(*w.f.viewfinder, 300, 120);
+    auto [px, py] = w.PointIn(*w.f.Rectangle1, 300, 120);
     w.Down(px, py);
     ASSERT_TRUE(w.form.Resizing());
     w.Move(px + 50, py + 25); // 40 and 20 units
@@ -166,14 +166,14 @@ TEST(FormTracking, ResizeFollowsThePointerAndStopsAtTheSmallestWindow) {
     EXPECT_EQ(w.form.Left(), 200);
     EXPECT_EQ(w.form.Top(), 100);
     EXPECT_EQ(w.host.LastCursor(), Cursor::SizeNwse);
-    EXPECT_EQ(w.f.viewfinder->Height(), 352.0f);
-    EXPECT_EQ(w.f.exitButton->Bounds().x, 541 - 26);
+    EXPECT_EQ(w.f.Rectangle1->Height(), 352.0f);
+    EXPECT_EQ(w.f.ExitBtn->Bounds().x, 541 - 26);
 
     // Past the left and top edges: one unit wide, nothing below the title bar.
     w.Move(px - 2000, py - 2000);
     EXPECT_EQ(w.form.ClientWidth(), 1);
     EXPECT_EQ(w.form.ClientHeight(), 36);
-    EXPECT_EQ(w.f.viewfinder->Height(), 0.0f);
+    EXPECT_EQ(w.f.Rectangle1->Height(), 0.0f);
     // Coming back grows the window at once.
     w.Move(px - 1995, py - 1990);
     EXPECT_EQ(w.form.ClientWidth(), 5);
@@ -187,9 +187,9 @@ TEST(FormTracking, ResizeFollowsThePointerAndStopsAtTheSmallestWindow) {
 
 TEST(FormTracking, PressesOnControlsOfTheTitleBarDoNotMoveTheWindow) {
     TrackedWindow w(1.5f);
-    w.f.gridButtons[3]->SetEnabled(false);
-    const toolkit::Control* targets[] = {w.f.gridButtons[3], w.f.gridButtons[1], w.f.widthBox,
-                                         w.f.exitButton};
+    w.f.CopyBtn->SetEnabled(false);
+    const toolkit::Control* targets[] = {w.f.CopyBtn, w.f.CutBtn, w.f.NBoxW,
+                                         w.f.ExitBtn};
     for (const toolkit::Control* target : targets) {
         SCOPED_TRACE(target->Name());
         auto [px, py] = w.PointIn(*target);
@@ -205,7 +205,7 @@ TEST(FormTracking, PressesOnControlsOfTheTitleBarDoNotMoveTheWindow) {
 
 TEST(FormTracking, LosingTheCaptureEndsTracking) {
     TrackedWindow w(1.0f);
-    auto [px, py] = w.PointIn(*w.f.titleBar, 222, 17);
+    auto [px, py] = w.PointIn(*w.f.Rectangle2, 222, 17);
     w.Down(px, py);
     w.Move(px + 5, py + 5);
     w.form.HostCaptureLost();

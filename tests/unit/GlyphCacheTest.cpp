@@ -5,7 +5,7 @@
 #include "toolkit/GlyphCache.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <gtest/gtest.h>
 
@@ -54,22 +54,22 @@ TEST(GlyphCache, WithoutARasterizerGlyphsAreEmpty) {
     EXPECT_EQ(glyph.width, 0);
     EXPECT_EQ(glyph.height, 0);
     // A form without a window still paints its shapes.
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     toolkit::Canvas canvas;
     f.form.Render(canvas);
-    EXPECT_EQ(canvas.Width(), shapes::WindowWidth);
+    EXPECT_EQ(canvas.Width(), Form1Width);
     EXPECT_EQ(canvas.At(250, 200) >> 24, 0x80u);
 }
 
 TEST(GlyphCache, RepaintsBlitCachedGlyphsOnly) {
     fakes::RecordingHost host;
     PatternRasterizer rasterizer;
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     f.form.AttachHost(&host, &rasterizer);
     f.form.Create();
     f.form.SetScale(1.25f);
-    f.widthBox->SetValue(626.25);
-    f.heightBox->SetValue(415);
+    f.NBoxW->SetValue(626.25);
+    f.NBoxH->SetValue(415);
     toolkit::Canvas canvas;
     f.form.Render(canvas);
     const int firstFrame = rasterizer.total;
@@ -89,11 +89,12 @@ TEST(GlyphCache, RepaintsBlitCachedGlyphsOnly) {
 TEST(GlyphCache, ButtonCaptionIsBlitCentredInTheButton) {
     fakes::RecordingHost host;
     PatternRasterizer rasterizer;
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     f.form.AttachHost(&host, &rasterizer);
     f.form.Create();
     f.form.SetScale(1.25f);
-    f.gridButtons[4]->SetEnabled(false);
+    f.Rectangle2->SetFillColor(SlateGrey); // as the creation handler leaves it
+    f.SaveBmpBtn->SetEnabled(false);
     toolkit::Canvas canvas;
     f.form.Render(canvas);
     const std::uint32_t bar = toolkit::Premultiply(0xFF708090, 1.0f);
@@ -102,7 +103,7 @@ TEST(GlyphCache, ButtonCaptionIsBlitCentredInTheButton) {
         float opacity;
     };
     for (const Case c :
-         {Case{f.exitButton, 1.0f}, Case{f.gridButtons[3], 1.0f}, Case{f.gridButtons[4], 0.35f}}) {
+         {Case{f.ExitBtn, 1.0f}, Case{f.CopyBtn, 1.0f}, Case{f.SaveBmpBtn, 0.35f}}) {
         SCOPED_TRACE(c.button->Name());
         const GlyphKey key{c.button->Text(), c.button->FontFamily(), c.button->FontSize(), 1.25f};
         const toolkit::GlyphBitmap glyph = PatternRasterizer().Rasterize(key);

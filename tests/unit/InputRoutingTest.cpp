@@ -6,7 +6,7 @@
 #include "toolkit/Form.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ using toolkit::RectI;
 struct Window {
     fakes::RecordingHost host;
     fakes::PatternRasterizer glyphs;
-    shapes::ViewfinderForm f;
+    shapes::CaptureForm f;
     toolkit::Form& form = f.form;
     std::vector<std::string> clicks;
 
@@ -31,13 +31,11 @@ struct Window {
         form.AttachHost(&host, &glyphs);
         form.Create();
         form.SetScale(1.25f);
-        form.SetWindowBounds(40, 30, shapes::WindowWidth, shapes::WindowHeight);
-        for (toolkit::ToolButton* button : f.gridButtons) {
+        form.SetWindowBounds(40, 30, Form1Width, Form1Height);
+        for (toolkit::ToolButton* button : f.Buttons()) {
             Record(*button);
         }
-        Record(*f.applyButton);
-        Record(*f.exitButton);
-        f.titleBar->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
+        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
     }
 
     void Record(toolkit::ToolButton& button) {
@@ -91,21 +89,21 @@ TEST(InputRouting, ToolButtonClicksOnlyOnLeftReleaseInside) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Window w;
-        const Control* at[] = {w.f.gridButtons[1], w.f.gridButtons[4], w.f.titleBar,
-                               w.f.viewfinder};
+        const Control* at[] = {w.f.CutBtn, w.f.SaveBmpBtn, w.f.Rectangle2,
+                               w.f.Rectangle1};
         w.Down(*at[c.press], c.mouse);
         EXPECT_TRUE(w.host.captured) << "the pressed control keeps the mouse";
         w.Up(*at[c.release], c.mouse);
         EXPECT_FALSE(w.host.captured);
         const std::vector<std::string> expected =
-            c.clicks ? std::vector<std::string>{"GridButton1"} : std::vector<std::string>{};
+            c.clicks ? std::vector<std::string>{"CutBtn"} : std::vector<std::string>{};
         EXPECT_EQ(w.clicks, expected);
     }
 }
 
 TEST(InputRouting, LeavingAndComingBackBeforeTheReleaseStillClicks) {
     Window w;
-    auto [x, y] = Window::Inside(*w.f.applyButton);
+    auto [x, y] = Window::Inside(*w.f.SetRectBtn);
     w.form.HostMouseDown(x, y, MouseButton::Left, 0);
     w.form.HostMouseMove(x + 200, y + 200, toolkit::LeftButtonDown);
     w.form.HostMouseMove(x + 1, y, toolkit::LeftButtonDown);
@@ -115,7 +113,7 @@ TEST(InputRouting, LeavingAndComingBackBeforeTheReleaseStillClicks) {
 
 TEST(InputRouting, LatchingButtonTogglesOnPressAndItsClickSeesTheNewState) {
     Window w;
-    toolkit::ToolButton& top = *w.f.gridButtons[0];
+    toolkit::ToolButton& top = *w.f.TopBtn;
     w.Down(top);
     EXPECT_TRUE(top.IsPressed()) << "toggled by the press, before the release";
     w.Up(top);
@@ -123,16 +121,16 @@ TEST(InputRouting, LatchingButtonTogglesOnPressAndItsClickSeesTheNewState) {
     EXPECT_FALSE(top.IsPressed());
     w.Click(top, MouseButton::Right);
     EXPECT_FALSE(top.IsPressed()) << "only the left button toggles";
-    EXPECT_EQ(w.clicks, (std::vector<std::string>{"GridButton0 pressed", "GridButton0"}));
+    EXPECT_EQ(w.clicks, (std::vector<std::string>{"TopBtn pressed", "TopBtn"}));
     // A button that does not latch never stays pressed.
-    w.Click(*w.f.gridButtons[1]);
-    EXPECT_FALSE(w.f.gridButtons[1]->IsPressed());
+    w.Click(*w.f.CutBtn);
+    EXPECT_FALSE(w.f.CutBtn->IsPressed());
 }
 
 TEST(InputRouting, DisabledButtonsNeverClick) {
     Window w;
-    toolkit::ToolButton& copy = *w.f.gridButtons[3];
-    toolkit::ToolButton& top = *w.f.gridButtons[0];
+    toolkit::ToolButton& copy = *w.f.CopyBtn;
+    toolkit::ToolButton& top = *w.f.TopBtn;
     copy.SetEnabled(false);
     top.SetEnabled(false);
     w.Click(copy);
@@ -141,7 +139,7 @@ TEST(InputRouting, DisabledButtonsNeverClick) {
     EXPECT_FALSE(w.host.captured);
     EXPECT_FALSE(w.form.Moving()) << "the press did not fall through to the title bar";
     // Disabled while the button is held down.
-    toolkit::ToolButton& save = *w.f.gridButtons[4];
+    toolkit::ToolButton& save = *w.f.SaveBmpBtn;
     w.Down(save);
     save.SetEnabled(false);
     w.Up(save);
@@ -149,46 +147,46 @@ TEST(InputRouting, DisabledButtonsNeverClick) {
     // Enabled again, they work.
     copy.SetEnabled(true);
     w.Click(copy);
-    EXPECT_EQ(w.clicks, std::vector<std::string>{"GridButton3"});
+    EXPECT_EQ(w.clicks, std::vector<std::string>{"CopyBtn"});
 }
 
 TEST(InputRouting, PressOnANumberBoxFocusesItAndTypingGoesThere) {
     Window w;
     EXPECT_EQ(w.form.Focused(), nullptr);
-    w.f.widthBox->SetValue(626.25);
-    w.f.heightBox->SetValue(415);
-    w.Click(*w.f.widthBox);
-    EXPECT_EQ(w.form.Focused(), w.f.widthBox);
+    w.f.NBoxW->SetValue(626.25);
+    w.f.NBoxH->SetValue(415);
+    w.Click(*w.f.NBoxW);
+    EXPECT_EQ(w.form.Focused(), w.f.NBoxW);
     w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
     w.Type(L"+640");
-    EXPECT_EQ(w.f.widthBox->Text(), L"+640");
-    EXPECT_EQ(w.f.heightBox->Text(), L"415");
-    w.Click(*w.f.heightBox);
-    EXPECT_EQ(w.form.Focused(), w.f.heightBox);
+    EXPECT_EQ(w.f.NBoxW->Text(), L"+640");
+    EXPECT_EQ(w.f.NBoxH->Text(), L"415");
+    w.Click(*w.f.NBoxH);
+    EXPECT_EQ(w.form.Focused(), w.f.NBoxH);
     // Leaving the box committed the typed text.
-    EXPECT_EQ(w.f.widthBox->Value(), 640);
-    EXPECT_EQ(w.f.widthBox->Text(), L"640");
+    EXPECT_EQ(w.f.NBoxW->Value(), 640);
+    EXPECT_EQ(w.f.NBoxW->Text(), L"640");
     w.form.HostKeyDown(Key::Up, 0);
-    EXPECT_EQ(w.f.heightBox->Value(), 416);
-    EXPECT_EQ(w.f.widthBox->Value(), 640);
+    EXPECT_EQ(w.f.NBoxH->Value(), 416);
+    EXPECT_EQ(w.f.NBoxW->Value(), 640);
 }
 
 TEST(InputRouting, ButtonClickLeavesUncommittedTextInTheFocusedBox) {
     Window w;
-    w.f.widthBox->SetValue(626);
+    w.f.NBoxW->SetValue(626);
     std::wstring seenByHandler;
-    w.f.applyButton->onClick = [&](Control&) { seenByHandler = w.f.widthBox->Text(); };
-    w.Click(*w.f.widthBox);
+    w.f.SetRectBtn->onClick = [&](Control&) { seenByHandler = w.f.NBoxW->Text(); };
+    w.Click(*w.f.NBoxW);
     w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
     w.Type(L"+640");
-    for (toolkit::ToolButton* other : {w.f.gridButtons[1], w.f.gridButtons[0]}) {
+    for (toolkit::ToolButton* other : {w.f.CutBtn, w.f.TopBtn}) {
         w.Click(*other);
-        EXPECT_EQ(w.form.Focused(), w.f.widthBox);
-        EXPECT_EQ(w.f.widthBox->Text(), L"+640");
+        EXPECT_EQ(w.form.Focused(), w.f.NBoxW);
+        EXPECT_EQ(w.f.NBoxW->Text(), L"+640");
     }
-    w.Click(*w.f.applyButton);
+    w.Click(*w.f.SetRectBtn);
     EXPECT_EQ(seenByHandler, L"+640");
-    EXPECT_EQ(w.f.widthBox->Value(), 626) << "not committed by a button click";
+    EXPECT_EQ(w.f.NBoxW->Value(), 626) << "not committed by a button click";
 }
 
 TEST(InputRouting, TabVisitsTheBoxesInTabOrderAndWraps) {
@@ -215,48 +213,48 @@ TEST(InputRouting, TabVisitsTheBoxesInTabOrderAndWraps) {
 
 TEST(InputRouting, TabAndLosingTheWindowFocusCommit) {
     Window w;
-    w.f.heightBox->SetValue(100);
+    w.f.NBoxH->SetValue(100);
     w.form.HostKeyDown(Key::Tab, 0);
-    ASSERT_EQ(w.form.Focused(), w.f.heightBox);
+    ASSERT_EQ(w.form.Focused(), w.f.NBoxH);
     w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
     w.Type(L"+77");
     w.form.HostKeyDown(Key::Tab, 0);
-    EXPECT_EQ(w.f.heightBox->Value(), 77);
-    EXPECT_EQ(w.f.heightBox->Text(), L"77");
+    EXPECT_EQ(w.f.NBoxH->Value(), 77);
+    EXPECT_EQ(w.f.NBoxH->Text(), L"77");
 
     w.form.HostKeyDown(Key::SelectAll, toolkit::CtrlKey);
     w.Type(L"-5");
-    EXPECT_EQ(w.form.Focused(), w.f.widthBox);
+    EXPECT_EQ(w.form.Focused(), w.f.NBoxW);
     w.form.HostFocusLost();
     EXPECT_EQ(w.form.Focused(), nullptr);
-    EXPECT_EQ(w.f.widthBox->Value(), 0) << "held at the box's minimum";
-    EXPECT_EQ(w.f.widthBox->Text(), L"0");
+    EXPECT_EQ(w.f.NBoxW->Value(), 0) << "held at the box's minimum";
+    EXPECT_EQ(w.f.NBoxW->Text(), L"0");
     // With no box focused, typing reaches no box.
     w.Type(L"9");
-    EXPECT_EQ(w.f.widthBox->Text(), L"0");
-    EXPECT_EQ(w.f.heightBox->Text(), L"77");
+    EXPECT_EQ(w.f.NBoxW->Text(), L"0");
+    EXPECT_EQ(w.f.NBoxH->Text(), L"77");
 }
 
 TEST(InputRouting, DoubleClickOnABoxReachesItsHandler) {
     Window w;
     std::vector<std::string> doubleClicks;
-    w.f.heightBox->onDoubleClick = [&](Control& sender) { doubleClicks.push_back(sender.Name()); };
-    auto [x, y] = Window::Inside(*w.f.heightBox);
+    w.f.NBoxH->onDoubleClick = [&](Control& sender) { doubleClicks.push_back(sender.Name()); };
+    auto [x, y] = Window::Inside(*w.f.NBoxH);
     w.form.HostMouseDown(x, y, MouseButton::Left, 0);
     w.form.HostMouseUp(x, y, MouseButton::Left, 0);
     w.form.HostDoubleClick(x, y, MouseButton::Left, 0);
     w.form.HostMouseUp(x, y, MouseButton::Left, 0);
     EXPECT_EQ(doubleClicks, std::vector<std::string>{"NBoxH"});
-    EXPECT_EQ(w.form.Focused(), w.f.heightBox);
+    EXPECT_EQ(w.form.Focused(), w.f.NBoxH);
     EXPECT_FALSE(w.host.captured);
 }
 
 TEST(InputRouting, NumberBoxesShowTheTextCursor) {
     Window w;
-    auto [x, y] = Window::Inside(*w.f.widthBox);
+    auto [x, y] = Window::Inside(*w.f.NBoxW);
     w.form.HostMouseMove(x, y, 0);
     EXPECT_EQ(w.host.LastCursor(), toolkit::Cursor::IBeam);
-    auto [bx, by] = Window::Inside(*w.f.gridButtons[2]);
+    auto [bx, by] = Window::Inside(*w.f.CopyWindBtn);
     w.form.HostMouseMove(bx, by, 0);
     EXPECT_EQ(w.host.LastCursor(), toolkit::Cursor::Arrow);
 }

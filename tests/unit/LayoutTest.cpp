@@ -7,7 +7,7 @@
 #include "toolkit/GridLayout.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-using shapes::ViewfinderForm;
+using shapes::CaptureForm;
 using toolkit::Control;
 using toolkit::RectF;
 using toolkit::RectI;
@@ -38,12 +38,12 @@ TEST(Layout, TitleBarOnTopViewfinderFillsTheRest) {
         int height;
     };
     const Case cases[] = {{501, 368}, {640, 480}, {120, 37}, {501, 36}, {1, 36}};
-    ViewfinderForm f;
+    CaptureForm f;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         f.form.SetClientSize(c.width, c.height);
-        EXPECT_TRUE(BoundsAre(*f.titleBar, {0, 0, float(c.width), 36}));
-        EXPECT_TRUE(BoundsAre(*f.viewfinder, {0, 36, float(c.width), float(c.height - 36)}));
+        EXPECT_TRUE(BoundsAre(*f.Rectangle2, {0, 0, float(c.width), 36}));
+        EXPECT_TRUE(BoundsAre(*f.Rectangle1, {0, 36, float(c.width), float(c.height - 36)}));
     }
 }
 
@@ -98,35 +98,35 @@ TEST(Layout, AnchorsKeepDistancesToTheirEdges) {
 }
 
 TEST(Layout, CloseButtonFollowsTheRightEdge) {
-    ViewfinderForm f;
+    CaptureForm f;
     for (const int width : {501, 800, 600, 120, 30, 1, 501}) {
         SCOPED_TRACE(width);
         f.form.SetClientSize(width, 368);
-        EXPECT_TRUE(BoundsAre(*f.exitButton, {float(width - 26), 6, 24, 22}));
+        EXPECT_TRUE(BoundsAre(*f.ExitBtn, {float(width - 26), 6, 24, 22}));
         // The other title bar controls keep their places.
-        EXPECT_TRUE(BoundsAre(*f.applyButton, {312, 4, 24, 28}));
-        EXPECT_TRUE(BoundsAre(*f.widthBox, {226, 8, 40, 22}));
+        EXPECT_TRUE(BoundsAre(*f.SetRectBtn, {312, 4, 24, 28}));
+        EXPECT_TRUE(BoundsAre(*f.NBoxW, {226, 8, 40, 22}));
     }
     f.form.SetScale(1.25f);
     f.form.SetClientSize(640, 368);
-    const RectI exit = f.exitButton->PhysicalRect();
+    const RectI exit = f.ExitBtn->PhysicalRect();
     EXPECT_EQ(exit.left, std::trunc(614 * 1.25));
     EXPECT_EQ(exit.Width(), 30);
 }
 
 TEST(Layout, GridPlacesChildrenInCellsLeftToRight) {
-    ViewfinderForm f;
+    CaptureForm f;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_TRUE(BoundsAre(*f.gridButtons[std::size_t(i)], {36.0f * i, 0, 36, 28}));
-        EXPECT_TRUE(BoundsAre(*f.gridButtons[std::size_t(i + 3)], {32.0f * i, 0, 32, 28}));
+        EXPECT_TRUE(BoundsAre(*f.Buttons()[std::size_t(i)], {36.0f * i, 0, 36, 28}));
+        EXPECT_TRUE(BoundsAre(*f.Buttons()[std::size_t(i + 3)], {32.0f * i, 0, 32, 28}));
     }
     // Physically the cells sit inside their grid, which sits in the title bar.
     const float scale = 1.75f;
     f.form.SetScale(scale);
     for (int i = 0; i < 3; ++i) {
-        const RectI r = f.gridButtons[std::size_t(i + 3)]->PhysicalRect();
-        const RectI grid = f.outputGrid->PhysicalRect();
+        const RectI r = f.Buttons()[std::size_t(i + 3)]->PhysicalRect();
+        const RectI grid = f.GridLayout2->PhysicalRect();
         EXPECT_EQ(grid.left, int(120 * scale));
         EXPECT_EQ(r.left, grid.left + int(32 * i * scale));
         EXPECT_EQ(r.top, grid.top);
@@ -166,7 +166,7 @@ TEST(Layout, WindowNeverNarrowerThanOneNorLowerThanTheTitleBar) {
         {2, 35, 2, 36}, {501, 37, 501, 37}, {100000, 10036, 100000, 10036},
     };
     fakes::RecordingHost host;
-    ViewfinderForm f;
+    CaptureForm f;
     f.form.AttachHost(&host, nullptr);
     f.form.Create();
     f.form.SetScale(1.5f);
@@ -177,7 +177,7 @@ TEST(Layout, WindowNeverNarrowerThanOneNorLowerThanTheTitleBar) {
         EXPECT_EQ(f.form.ClientHeight(), c.keptHeight);
         EXPECT_EQ(f.form.Left(), -20);
         EXPECT_EQ(f.form.Top(), 30);
-        EXPECT_GE(f.viewfinder->Height(), 0.0f);
+        EXPECT_GE(f.Rectangle1->Height(), 0.0f);
         // The host is shown the kept size.
         ASSERT_FALSE(host.presented.empty());
         EXPECT_EQ(host.presented.back(), f.form.ScreenRect());

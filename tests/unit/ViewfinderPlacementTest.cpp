@@ -7,7 +7,7 @@
 #include "toolkit/Canvas.h"
 
 #include "tests/support/FakeFormHost.h"
-#include "tests/support/ViewfinderForm.h"
+#include "tests/support/CaptureForm.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 
 namespace {
 
-using shapes::ViewfinderForm;
+using shapes::CaptureForm;
 using toolkit::RectI;
 
 const float Scales[] = {1.0f, static_cast<float>(114 / 100.0), 1.25f, 1.5f, 1.75f, 2.0f, 2.25f};
@@ -31,16 +31,16 @@ RectI ToScreen(const RectI& r, const RectI& screen) {
 }
 
 // Checks one placement of the form against the capture arithmetic.
-void ExpectPixelExact(ViewfinderForm& f) {
+void ExpectPixelExact(CaptureForm& f) {
     toolkit::Form& form = f.form;
     const float scale = form.Scale();
     const RectI screen = form.ScreenRect();
-    const RectI viewfinder = ToScreen(f.viewfinder->PhysicalRect(), screen);
-    const RectI titleBar = ToScreen(f.titleBar->PhysicalRect(), screen);
+    const RectI viewfinder = ToScreen(f.Rectangle1->PhysicalRect(), screen);
+    const RectI titleBar = ToScreen(f.Rectangle2->PhysicalRect(), screen);
 
-    const std::int32_t rh = capture::Trunc(f.viewfinder->Height());
+    const std::int32_t rh = capture::Trunc(f.Rectangle1->Height());
     const capture::CaptureRegion region = capture::RegionUnderViewfinder(
-        form.Left(), form.Top(), f.titleBar->Height(), f.viewfinder->Width(), rh, scale);
+        form.Left(), form.Top(), f.Rectangle2->Height(), f.Rectangle1->Width(), rh, scale);
     EXPECT_EQ(viewfinder,
               (RectI{region.x, region.y, region.x + region.width, region.y + region.height}));
 
@@ -53,19 +53,19 @@ void ExpectPixelExact(ViewfinderForm& f) {
     EXPECT_EQ(screen, (RectI{titleBar.left, titleBar.top, viewfinder.right, viewfinder.bottom}));
     // The slack goes to the title bar: it is never more than a pixel off
     // its own converted height.
-    const int ownHeight = capture::Trunc(double(f.titleBar->Height()) * scale);
+    const int ownHeight = capture::Trunc(double(f.Rectangle2->Height()) * scale);
     EXPECT_LE(std::abs(titleBar.Height() - ownHeight), 1);
 }
 
 TEST(ViewfinderPlacement, MatchesTheCaptureRegionAtEveryScaleAndPosition) {
-    ViewfinderForm f;
+    CaptureForm f;
     for (const float scale : Scales) {
         f.form.SetScale(scale);
         for (const int left : Positions) {
             for (const int top : Positions) {
                 SCOPED_TRACE(testing::Message()
                              << "scale " << scale << " at " << left << "," << top);
-                f.form.SetWindowBounds(left, top, shapes::WindowWidth, shapes::WindowHeight);
+                f.form.SetWindowBounds(left, top, Form1Width, Form1Height);
                 ExpectPixelExact(f);
             }
         }
@@ -78,7 +78,7 @@ TEST(ViewfinderPlacement, HoldsForOtherSizesAndThroughCollapseAndRestore) {
         int height;
     };
     const Size sizes[] = {{1, 36}, {1, 37}, {333, 101}, {502, 369}, {1000, 777}};
-    ViewfinderForm f;
+    CaptureForm f;
     for (const float scale : Scales) {
         f.form.SetScale(scale);
         for (const Size size : sizes) {
@@ -91,14 +91,14 @@ TEST(ViewfinderPlacement, HoldsForOtherSizesAndThroughCollapseAndRestore) {
 
                 // What a capture does: collapse to the title bar, then give
                 // back the truncated viewfinder height.
-                const std::int32_t rh = capture::Trunc(f.viewfinder->Height());
-                f.form.SetClientSize(f.form.ClientWidth(), int(f.titleBar->Height()));
-                EXPECT_EQ(f.viewfinder->PhysicalRect().Height(), 0);
+                const std::int32_t rh = capture::Trunc(f.Rectangle1->Height());
+                f.form.SetClientSize(f.form.ClientWidth(), int(f.Rectangle2->Height()));
+                EXPECT_EQ(f.Rectangle1->PhysicalRect().Height(), 0);
                 ExpectPixelExact(f);
                 const RectI collapsed = f.form.ScreenRect();
-                EXPECT_EQ(collapsed.bottom, ToScreen(f.titleBar->PhysicalRect(), collapsed).bottom);
+                EXPECT_EQ(collapsed.bottom, ToScreen(f.Rectangle2->PhysicalRect(), collapsed).bottom);
 
-                f.form.SetClientSize(f.form.ClientWidth(), int(f.titleBar->Height()) + rh);
+                f.form.SetClientSize(f.form.ClientWidth(), int(f.Rectangle2->Height()) + rh);
                 ExpectPixelExact(f);
                 EXPECT_EQ(f.form.ScreenRect(), before);
             }
@@ -111,7 +111,7 @@ TEST(ViewfinderPlacement, HoldsForOtherSizesAndThroughCollapseAndRestore) {
 TEST(ViewfinderPlacement, PaintedRowsSplitExactlyAtTheViewfinder) {
     fakes::RecordingHost host;
     fakes::PatternRasterizer glyphs;
-    ViewfinderForm f;
+    CaptureForm f;
     f.form.AttachHost(&host, &glyphs);
     f.form.Create();
     toolkit::Canvas canvas;
@@ -119,10 +119,10 @@ TEST(ViewfinderPlacement, PaintedRowsSplitExactlyAtTheViewfinder) {
         f.form.SetScale(scale);
         for (const int top : {-41, -3, -1, 0, 5, 13}) {
             SCOPED_TRACE(testing::Message() << "scale " << scale << " top " << top);
-            f.form.SetWindowBounds(3, top, shapes::WindowWidth, shapes::WindowHeight);
+            f.form.SetWindowBounds(3, top, Form1Width, Form1Height);
             EXPECT_EQ(host.presented.back(), f.form.ScreenRect());
             f.form.Render(canvas);
-            const RectI vf = f.viewfinder->PhysicalRect();
+            const RectI vf = f.Rectangle1->PhysicalRect();
             ASSERT_EQ(canvas.Width(), vf.Width());
             ASSERT_EQ(canvas.Height(), vf.bottom);
             // A column away from every title bar control and the strokes.

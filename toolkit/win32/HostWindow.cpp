@@ -106,7 +106,8 @@ Key KeyOf(WPARAM vk, unsigned modifiers) {
 
 } // namespace
 
-HostWindow::HostWindow(Form& form) : form_(form) {
+HostWindow::HostWindow(Form& form) : form_(form), accessibleTree_(form) {
+    accessibleTree_.SetTitle(form.Caption().c_str());
     RegisterWindowClass(form.WindowClassName());
     window_.reset(::CreateWindowExW(WS_EX_LAYERED, form.WindowClassName().c_str(),
                                     form.Caption().c_str(),
@@ -121,6 +122,7 @@ HostWindow::HostWindow(Form& form) : form_(form) {
 }
 
 HostWindow::~HostWindow() {
+    DisconnectAccessible();
     if (window_) {
         ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     }
@@ -254,6 +256,28 @@ void HostWindow::ReportError(const std::exception& error) { ShowErrorDisplay(err
 
 void HostWindow::ControlsMoved() { tooltips_.Update(form_, offset_.x, offset_.y); }
 
+void HostWindow::AccessibleChanged(AccessibleEvent event, Control& control) {
+    const auto id = accessibleTree_.IdOf(control);
+    if (!id || !window_) {
+        return;
+    }
+    const DWORD code = event == AccessibleEvent::Focus         ? EVENT_OBJECT_FOCUS
+                       : event == AccessibleEvent::StateChange ? EVENT_OBJECT_STATECHANGE
+                                                               : EVENT_OBJECT_VALUECHANGE;
+    ::NotifyWinEvent(code, window_.get(), OBJID_CLIENT, LONG(*id));
+}
+
+void HostWindow::DisconnectAccessible() {
+    accessibleClosed_ = true;
+    if (accessible_) {
+        accessible_->Disconnect();
+        // Drops the references remote clients hold through COM's stubs, so
+        // the object goes now and their later calls fail cleanly.
+        ::CoDisconnectObject(static_cast<IAccessible*>(accessible_.Get()), 0);
+        accessible_.Reset();
+    }
+}
+
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<HostWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
@@ -261,7 +285,9 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     }
     if (message == WM_NCDESTROY) {
         // The window is going, by its owner's hand or by the system's: the
-        // owner must not destroy it again.
+        // owner must not destroy it again, and clients holding its
+        // accessible objects are cut off before the form can go.
+        self->DisconnectAccessible();
         self->window_.release();
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
@@ -344,6 +370,18 @@ LRESULT HostWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         return 0;
     case RepaintMessage:
         RepaintIfPending();
+        return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && !accessibleClosed_) {
+            if (!accessible_) {
+                accessible_ = new AccessibleProvider(accessibleTree_, hwnd);
+            }
+            return ::LresultFromObject(IID_IAccessible, wParam,
+                                       static_cast<IAccessible*>(accessible_.Get()));
+        }
+        break;
+    case AccessibleProvider::DefaultActionMessage:
+        accessibleTree_.DoDefaultAction(static_cast<int>(wParam));
         return 0;
     case WM_CLOSE:
         form_.HandleClose();

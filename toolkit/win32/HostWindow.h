@@ -6,9 +6,13 @@
 #include "platform/Gdi.h"
 #include "platform/MouseCapture.h"
 #include "platform/Win.h"
+#include "toolkit/AccessibleTree.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Form.h"
+#include "toolkit/win32/AccessibleProvider.h"
 #include "toolkit/win32/Tooltips.h"
+
+#include <wrl/client.h>
 
 namespace toolkit::win32 {
 
@@ -34,6 +38,7 @@ public:
     void RequestClose() override;
     void ReportError(const std::exception& error) override;
     void ControlsMoved() override;
+    void AccessibleChanged(AccessibleEvent event, Control& control) override;
 
     // The last frame shown (the part of the window that lies on the
     // desktop), and where that part starts within the window.
@@ -47,6 +52,8 @@ private:
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     bool EnsureSurface(int width, int height);
+    // Cuts every client off the accessible object once the window goes.
+    void DisconnectAccessible();
 
     Form& form_;
     platform::UniqueHwnd window_;
@@ -65,6 +72,11 @@ private:
     // on the desktop; this is that part's offset within the form's window.
     POINT offset_{0, 0};
     Tooltips tooltips_;
+    // What assistive technology sees; its object is made on the first request.
+    AccessibleTree accessibleTree_;
+    Microsoft::WRL::ComPtr<AccessibleProvider> accessible_;
+    // Set once the window goes: no object is made for it afterwards.
+    bool accessibleClosed_ = false;
 };
 
 } // namespace toolkit::win32

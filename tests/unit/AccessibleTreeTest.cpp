@@ -1,0 +1,347 @@
+// The window as assistive technology reads and works it, on the real
+// window definition: every control in reading order with its name, role,
+// state, value and place on the screen; hit-testing and navigation; default
+// actions that do what a left click does, through the same dispatch; typed
+// values; and the changes a screen reader follows.
+#include "toolkit/AccessibleTree.h"
+
+#include "tests/support/CaptureForm.h"
+#include "tests/support/FakeFormHost.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using toolkit::AccessibleEvent;
+using toolkit::AccessibleRole;
+using toolkit::AccessibleTree;
+using toolkit::Control;
+using toolkit::MouseButton;
+using toolkit::NavDirection;
+using toolkit::RectI;
+using Event = std::pair<AccessibleEvent, std::string>;
+
+struct Window {
+    fakes::RecordingHost host;
+    fakes::PatternRasterizer glyphs;
+    shapes::CaptureForm f;
+    toolkit::Form& form = f.form;
+    AccessibleTree tree{form};
+
+    explicit Window(float scale = 1.25f, int left = 40, int top = 30) {
+        form.AttachHost(&host, &glyphs);
+        form.Create();
+        // As the creation handler leaves the window: no image yet.
+        f.SaveBmpBtn->SetEnabled(false);
+        f.SavePngBtn->SetEnabled(false);
+        f.CopyBtn->SetEnabled(false);
+        form.SetScale(scale);
+        form.SetWindowBounds(left, top, Form1Width, Form1Height);
+        host.accessibleEvents.clear();
+    }
+
+    int Id(const Control* control) const { return tree.IdOf(*control).value_or(-1); }
+    std::pair<int, int> Centre(int id) const {
+        const RectI r = tree.Location(id);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+};
+
+struct Expected {
+    const char* control;
+    const wchar_t* name;
+    AccessibleRole role;
+};
+
+// Reading order: the title bar left to right, then the viewfinder below it.
+const Expected Children[] = {
+    {"TopBtn", L"TOP", AccessibleRole::CheckButton},
+    {"CutBtn", L"矩形カット", AccessibleRole::PushButton},
+    {"CopyWindBtn", L"Window取得", AccessibleRole::PushButton},
+    {"CopyBtn", L"クリップボードにコピー", AccessibleRole::PushButton},
+    {"SaveBmpBtn", L"BMPで保存", AccessibleRole::PushButton},
+    {"SavePngBtn", L"PNGで保存", AccessibleRole::PushButton},
+    {"NBoxW", L"Width:ダブルクリックで現在の幅をセット", AccessibleRole::EditableText},
+    {"NBoxH", L"Height:ダブルクリックで現在の高さをセット", AccessibleRole::EditableText},
+    {"SetRectBtn", L"切り取りサイズセット", AccessibleRole::PushButton},
+    {"ExitBtn", L"閉じる", AccessibleRole::PushButton},
+    {"Rectangle1", L"ビューファインダー", AccessibleRole::Graphic},
+};
+
+TEST(AccessibleTree, EveryControlInReadingOrderWithNameAndRole) {
+    Window w;
+    ASSERT_EQ(w.tree.ChildCount(), int(std::size(Children)));
+    for (int id = 1; id <= w.tree.ChildCount(); ++id) {
+        const Expected& e = Children[id - 1];
+        SCOPED_TRACE(e.control);
+        ASSERT_NE(w.tree.ControlOf(id), nullptr);
+        EXPECT_EQ(w.tree.ControlOf(id)->Name(), e.control);
+        EXPECT_EQ(w.tree.Name(id), e.name);
+        EXPECT_EQ(w.tree.Role(id), e.role);
+        EXPECT_EQ(w.tree.IdOf(*w.tree.ControlOf(id)), id);
+    }
+    // Containers are not shown; the window itself is id 0.
+    EXPECT_EQ(w.tree.IdOf(*w.f.Rectangle2), std::nullopt);
+    EXPECT_EQ(w.tree.IdOf(*w.f.GridLayout1), std::nullopt);
+    EXPECT_EQ(w.tree.Role(AccessibleTree::Self), AccessibleRole::Window);
+    EXPECT_EQ(w.tree.ControlOf(0), nullptr);
+    EXPECT_EQ(w.tree.ControlOf(12), nullptr);
+}
+
+TEST(AccessibleTree, IdsStayWhenANarrowWindowMovesTheCloseButtonLeftOfTheOthers) {
+    Window w;
+    const int exit = w.Id(w.f.ExitBtn);
+    w.form.SetClientSize(200, 100); // the close button now sits over the output grid
+    EXPECT_EQ(w.Id(w.f.ExitBtn), exit);
+    EXPECT_EQ(w.tree.Navigate(exit, NavDirection::Next), w.Id(w.f.Rectangle1));
+    EXPECT_LT(w.tree.Location(exit).left, w.tree.Location(w.Id(w.f.SavePngBtn)).right)
+        << "the place follows the layout";
+}
+
+TEST(AccessibleTree, StatesFollowEnabledLatchedAndFocus) {
+    Window w;
+    using namespace toolkit;
+    const int top = w.Id(w.f.TopBtn), copy = w.Id(w.f.CopyBtn), cut = w.Id(w.f.CutBtn);
+    const int boxW = w.Id(w.f.NBoxW), boxH = w.Id(w.f.NBoxH), view = w.Id(w.f.Rectangle1);
+    EXPECT_EQ(w.tree.State(cut), StateNormal);
+    EXPECT_EQ(w.tree.State(copy), StateUnavailable);
+    EXPECT_EQ(w.tree.State(top), StateNormal);
+    EXPECT_EQ(w.tree.State(boxW), StateFocusable);
+    EXPECT_EQ(w.tree.State(view), StateNormal);
+
+    w.f.TopBtn->Click();
+    EXPECT_EQ(w.tree.State(top), StateChecked);
+    w.f.CopyBtn->SetEnabled(true);
+    EXPECT_EQ(w.tree.State(copy), StateNormal);
+    w.form.HostKeyDown(Key::Tab, 0); // NBoxH comes first in the tab order
+    EXPECT_EQ(w.tree.State(boxH), StateFocusable | StateFocused);
+    EXPECT_EQ(w.tree.State(boxW), StateFocusable);
+    // The window collapsed to its title bar: the viewfinder is not shown.
+    w.form.SetClientSize(Form1Width, 36);
+    EXPECT_EQ(w.tree.State(view), StateInvisible);
+}
+
+TEST(AccessibleTree, ValueIsTheTextABoxShows) {
+    Window w;
+    w.f.NBoxW->SetValue(626.25);
+    EXPECT_EQ(w.tree.Value(w.Id(w.f.NBoxW)), L"626");
+    w.form.SetFocus(w.f.NBoxW);
+    w.form.HostChar(L'7'); // typed, not yet committed
+    EXPECT_EQ(w.tree.Value(w.Id(w.f.NBoxW)), w.f.NBoxW->Text());
+    EXPECT_EQ(w.tree.Value(w.Id(w.f.CutBtn)), std::nullopt);
+    EXPECT_EQ(w.tree.Value(w.Id(w.f.Rectangle1)), std::nullopt);
+}
+
+// Where each control is drawn: the frame of each box and the stroke of the
+// viewfinder lie exactly on the edges of their reported places.
+TEST(AccessibleTree, LocationIsWhereTheControlIsDrawnAtEveryScale) {
+    for (const float scale : {1.0f, 1.25f, 1.5f, 1.75f}) {
+        for (const int left : {0, 13, 41}) {
+            SCOPED_TRACE(testing::Message() << "scale " << scale << " left " << left);
+            Window w(scale, left, 7);
+            toolkit::Canvas canvas;
+            w.form.Render(canvas);
+            const RectI screen = w.form.ScreenRect();
+            auto at = [&](int x, int y) { return canvas.At(x - screen.left, y - screen.top); };
+            for (const toolkit::NumberBox* box : {w.f.NBoxW, w.f.NBoxH}) {
+                const RectI r = w.tree.Location(w.Id(box));
+                const int midY = (r.top + r.bottom) / 2;
+                const int midX = (r.left + r.right) / 2;
+                EXPECT_EQ(at(r.left, midY), 0xFF8A8A8Au) << box->Name();
+                EXPECT_EQ(at(r.right - 1, midY), 0xFF8A8A8Au) << box->Name();
+                EXPECT_EQ(at(midX, r.top), 0xFF8A8A8Au) << box->Name();
+                EXPECT_EQ(at(midX, r.bottom - 1), 0xFF8A8A8Au) << box->Name();
+                EXPECT_NE(at(r.left - 1, midY), 0xFF8A8A8Au) << box->Name();
+                EXPECT_NE(at(r.right, midY), 0xFF8A8A8Au) << box->Name();
+            }
+            const RectI view = w.tree.Location(w.Id(w.f.Rectangle1));
+            EXPECT_EQ(view.bottom, screen.bottom);
+            EXPECT_EQ(view.left, screen.left);
+            EXPECT_EQ(view.right, screen.right);
+            EXPECT_EQ(at(view.left + 50, view.top), toolkit::Premultiply(0xFF000000, 0.5f));
+            EXPECT_EQ(at(view.left + 50, view.top - 1),
+                      toolkit::Premultiply(w.f.Rectangle2->StrokeColor(), 1.0f));
+            EXPECT_EQ(w.tree.Location(AccessibleTree::Self), screen);
+        }
+    }
+}
+
+TEST(AccessibleTree, HitTestFindsEachChildTheWindowAndNothingOutside) {
+    Window w(1.5f);
+    for (int id = 1; id <= w.tree.ChildCount(); ++id) {
+        SCOPED_TRACE(id);
+        auto [x, y] = w.Centre(id);
+        EXPECT_EQ(w.tree.HitTest(x, y), id);
+    }
+    const RectI screen = w.form.ScreenRect();
+    // The free stretch of title bar between the output grid and the boxes.
+    EXPECT_EQ(w.tree.HitTest(screen.left + int(222 * 1.5), screen.top + 20), AccessibleTree::Self);
+    EXPECT_EQ(w.tree.HitTest(screen.left - 1, screen.top + 20), std::nullopt);
+    EXPECT_EQ(w.tree.HitTest(screen.right, screen.bottom - 1), std::nullopt);
+}
+
+TEST(AccessibleTree, NavigatesInReadingOrderAndBySide) {
+    Window w;
+    const int count = w.tree.ChildCount();
+    EXPECT_EQ(w.tree.Navigate(AccessibleTree::Self, NavDirection::FirstChild), 1);
+    EXPECT_EQ(w.tree.Navigate(AccessibleTree::Self, NavDirection::LastChild), count);
+    EXPECT_EQ(w.tree.Navigate(3, NavDirection::FirstChild), std::nullopt);
+    for (int id = 1; id < count; ++id) {
+        EXPECT_EQ(w.tree.Navigate(id, NavDirection::Next), id + 1);
+        EXPECT_EQ(w.tree.Navigate(id + 1, NavDirection::Previous), id);
+    }
+    EXPECT_EQ(w.tree.Navigate(count, NavDirection::Next), std::nullopt);
+    EXPECT_EQ(w.tree.Navigate(1, NavDirection::Previous), std::nullopt);
+
+    struct Case {
+        Control* from;
+        NavDirection direction;
+        Control* to;
+    };
+    const Case cases[] = {
+        {w.f.TopBtn, NavDirection::Right, w.f.CutBtn},
+        {w.f.SavePngBtn, NavDirection::Right, w.f.NBoxW},
+        {w.f.NBoxH, NavDirection::Right, w.f.SetRectBtn},
+        {w.f.SetRectBtn, NavDirection::Left, w.f.NBoxH},
+        {w.f.CopyBtn, NavDirection::Left, w.f.CopyWindBtn},
+        {w.f.CutBtn, NavDirection::Down, w.f.Rectangle1},
+        {w.f.ExitBtn, NavDirection::Down, w.f.Rectangle1},
+        {w.f.TopBtn, NavDirection::Left, nullptr},
+        {w.f.ExitBtn, NavDirection::Right, nullptr},
+        {w.f.CutBtn, NavDirection::Up, nullptr},
+        {w.f.Rectangle1, NavDirection::Down, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from->Name() + " " + std::to_string(int(c.direction)));
+        const auto to = w.tree.Navigate(w.Id(c.from), c.direction);
+        if (c.to == nullptr) {
+            EXPECT_EQ(to, std::nullopt);
+        } else {
+            EXPECT_EQ(to, w.Id(c.to));
+        }
+    }
+    // Up from the viewfinder reaches a control of the title bar.
+    const auto up = w.tree.Navigate(w.Id(w.f.Rectangle1), NavDirection::Up);
+    ASSERT_TRUE(up.has_value());
+    EXPECT_LT(w.tree.Location(*up).bottom, w.tree.Location(w.Id(w.f.Rectangle1)).top + 1);
+    EXPECT_NE(w.tree.ControlOf(*up), w.f.Rectangle1);
+}
+
+TEST(AccessibleTree, DefaultActionDoesWhatALeftClickDoes) {
+    Window w;
+    using Result = AccessibleTree::ActionResult;
+    std::vector<std::string> clicks;
+    for (toolkit::ToolButton* button : w.f.Buttons()) {
+        button->onClick = [&clicks, button](Control&) {
+            clicks.push_back(button->Name() + (button->IsPressed() ? " pressed" : ""));
+        };
+    }
+    EXPECT_EQ(w.tree.DefaultAction(w.Id(w.f.TopBtn)), L"Check");
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.TopBtn)), Result::Done);
+    EXPECT_EQ(w.tree.DefaultAction(w.Id(w.f.TopBtn)), L"Uncheck");
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.TopBtn)), Result::Done);
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.CutBtn)), Result::Done);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"TopBtn pressed", "TopBtn", "CutBtn"}));
+
+    // A disabled button: the action fails and nothing happens.
+    clicks.clear();
+    EXPECT_EQ(w.tree.DefaultAction(w.Id(w.f.CopyBtn)), L"Press");
+    EXPECT_EQ(w.tree.CanDoDefaultAction(w.Id(w.f.CopyBtn)), Result::Unavailable);
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.CopyBtn)), Result::Unavailable);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_TRUE(w.host.accessibleEvents.empty() ||
+                w.host.accessibleEvents.back().second != "CopyBtn");
+
+    // A box takes the focus, as a click on it does; the viewfinder has no action.
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.NBoxW)), Result::Done);
+    EXPECT_EQ(w.form.Focused(), w.f.NBoxW);
+    EXPECT_EQ(w.tree.DefaultAction(w.Id(w.f.Rectangle1)), L"");
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.Rectangle1)), Result::NoAction);
+    EXPECT_EQ(w.tree.DoDefaultAction(AccessibleTree::Self), Result::NoAction);
+    EXPECT_FALSE(w.form.Moving() || w.form.Resizing());
+    // A tool button's action never moves the keyboard focus.
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.CutBtn)), Result::Done);
+    EXPECT_EQ(w.form.Focused(), w.f.NBoxW);
+}
+
+TEST(AccessibleTree, AnActionsErrorGoesToTheErrorDisplayOnce) {
+    Window w;
+    int runs = 0;
+    w.f.SetRectBtn->onClick = [&](Control&) {
+        ++runs;
+        throw std::runtime_error("'' は Integer 型の値として有効な整数値ではありません");
+    };
+    EXPECT_EQ(w.tree.DoDefaultAction(w.Id(w.f.SetRectBtn)), AccessibleTree::ActionResult::Done);
+    EXPECT_EQ(runs, 1);
+    ASSERT_EQ(w.host.errors.size(), 1u);
+    EXPECT_EQ(w.host.errors[0], "'' は Integer 型の値として有効な整数値ではありません");
+}
+
+TEST(AccessibleTree, SettingAValueTypesItAndPressesEnter) {
+    struct Case {
+        const char* box;
+        const wchar_t* typed;
+        const wchar_t* shown;
+        double value;
+    };
+    const Case cases[] = {
+        {"NBoxW", L"640", L"640", 640},       {"NBoxW", L"+640", L"640", 640},
+        {"NBoxH", L"12000", L"10000", 10000}, {"NBoxW", L"12000", L"12000", 12000},
+        {"NBoxW", L"6a4b0", L"640", 640},     {"NBoxW", L"", L"0", 0},
+        {"NBoxH", L"+-", L"415", 415}, // not a number: the value stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.box << " '" << std::string(c.typed, c.typed + wcslen(c.typed)) << "'");
+        Window w;
+        w.f.NBoxH->SetValue(415);
+        toolkit::NumberBox* box = std::string(c.box) == "NBoxW" ? w.f.NBoxW : w.f.NBoxH;
+        w.host.accessibleEvents.clear();
+        ASSERT_TRUE(w.tree.SetValue(w.Id(box), c.typed));
+        EXPECT_EQ(box->Text(), c.shown);
+        EXPECT_EQ(box->Value(), c.value);
+        EXPECT_EQ(w.form.Focused(), nullptr) << "no focus moves";
+    }
+    Window w;
+    EXPECT_FALSE(w.tree.SetValue(w.Id(w.f.CutBtn), L"1"));
+    EXPECT_FALSE(w.tree.SetValue(AccessibleTree::Self, L"1"));
+}
+
+TEST(AccessibleTree, ChangesAreAnnouncedForTheRightControl) {
+    Window w;
+    auto& events = w.host.accessibleEvents;
+    auto take = [&] { return std::exchange(events, {}); };
+
+    w.f.CopyBtn->SetEnabled(true);
+    w.f.CopyBtn->SetEnabled(true); // no change, nothing to tell
+    EXPECT_EQ(take(), (std::vector<Event>{{AccessibleEvent::StateChange, "CopyBtn"}}));
+
+    // Latched by the mouse as by the default action.
+    auto [x, y] =
+        std::pair{(w.f.TopBtn->PhysicalRect().left + w.f.TopBtn->PhysicalRect().right) / 2,
+                  (w.f.TopBtn->PhysicalRect().top + w.f.TopBtn->PhysicalRect().bottom) / 2};
+    w.form.HostMouseDown(x, y, MouseButton::Left, 0);
+    w.form.HostMouseUp(x, y, MouseButton::Left, 0);
+    w.tree.DoDefaultAction(w.Id(w.f.TopBtn));
+    EXPECT_EQ(take(), (std::vector<Event>{{AccessibleEvent::StateChange, "TopBtn"},
+                                          {AccessibleEvent::StateChange, "TopBtn"}}));
+
+    w.form.HostKeyDown(toolkit::Key::Tab, 0);
+    EXPECT_EQ(take(), (std::vector<Event>{{AccessibleEvent::Focus, "NBoxH"}}));
+    w.form.HostChar(L'5');
+    EXPECT_EQ(take(), (std::vector<Event>{{AccessibleEvent::ValueChange, "NBoxH"}}));
+    w.form.HostChar(L'x'); // not accepted: the text does not change
+    EXPECT_TRUE(take().empty());
+    w.tree.SetValue(w.Id(w.f.NBoxW), L"640");
+    EXPECT_EQ(take(), (std::vector<Event>{{AccessibleEvent::ValueChange, "NBoxW"}}));
+    // A tool button's click takes no focus and so tells no focus change.
+    w.tree.DoDefaultAction(w.Id(w.f.CutBtn));
+    EXPECT_TRUE(take().empty());
+}
+
+} // namespace

@@ -1,0 +1,633 @@
+// The capture window read and worked by assistive technology from another
+// process, through Active Accessibility only (no pointer, no keys): every
+// control with its name, role, state, value and place at 96 and 120 DPI; a
+// region capture and a copy done by default actions; stay on top, a
+// disabled button and typed sizes; the change events a hook in another
+// process receives; and clients that still hold objects when the window
+// goes.
+#include "tests/win/FormFixture.h"
+#include "tests/win/WinTestSupport.h"
+
+#include "tests/support/CaptureForm.h"
+#include "toolkit/AccessibleTree.h"
+#include "toolkit/win32/AccessibleProvider.h"
+
+#include <oleacc.h>
+#include <wrl/client.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+struct ComScope {
+    ComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComScope() { ::CoUninitialize(); }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+};
+
+VARIANT Child(long id) {
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::wstring Take(BSTR text) {
+    std::wstring s = text != nullptr ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+    ::SysFreeString(text);
+    return s;
+}
+
+std::wstring Name(IAccessible* acc, long id) {
+    BSTR text = nullptr;
+    acc->get_accName(Child(id), &text);
+    return Take(text);
+}
+
+std::optional<std::wstring> Value(IAccessible* acc, long id) {
+    BSTR text = nullptr;
+    if (acc->get_accValue(Child(id), &text) != S_OK) {
+        ::SysFreeString(text);
+        return std::nullopt;
+    }
+    return Take(text);
+}
+
+long Long(IAccessible* acc, long id,
+          HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+    VARIANT out;
+    ::VariantInit(&out);
+    if (FAILED((acc->*get)(Child(id), &out)) || out.vt != VT_I4) {
+        return -1;
+    }
+    return out.lVal;
+}
+
+long Role(IAccessible* acc, long id) {
+    return Long(acc, id, &IAccessible::get_accRole);
+}
+long State(IAccessible* acc, long id) {
+    return Long(acc, id, &IAccessible::get_accState);
+}
+
+RECT Location(IAccessible* acc, long id) {
+    long x = 0, y = 0, w = 0, h = 0;
+    acc->accLocation(&x, &y, &w, &h, Child(id));
+    return RECT{x, y, x + w, y + h};
+}
+
+long ChildNamed(IAccessible* acc, const wchar_t* name) {
+    long count = 0;
+    acc->get_accChildCount(&count);
+    for (long id = 1; id <= count; ++id) {
+        if (Name(acc, id) == name) {
+            return id;
+        }
+    }
+    return -1;
+}
+
+ComPtr<IAccessible> ClientObject(HWND window) {
+    ComPtr<IAccessible> acc;
+    ::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                 reinterpret_cast<void**>(acc.GetAddressOf()));
+    return acc;
+}
+
+// Waits for the predicate, processing this thread's messages meanwhile
+// (cross-process calls and hook callbacks need them).
+bool Eventually(const std::function<bool()>& predicate, DWORD milliseconds = 10000) {
+    return wintest::WaitFor(predicate, milliseconds);
+}
+
+std::wstring EnvW(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
+}
+
+int Trunc(double value) {
+    return static_cast<int>(std::trunc(value));
+}
+
+// The program as another process starts it, at the prefix's DPI.
+struct Program {
+    wintest::ChildProcess process{L"\"" + wintest::ProgramPath() + L"\""};
+    HWND window = process.WaitForWindow(L"TForm1", 20000);
+};
+
+const wchar_t* const TopName = L"TOP";
+const wchar_t* const CutName = L"矩形カット";
+const wchar_t* const CopyName = L"クリップボードにコピー";
+const wchar_t* const SaveBmpName = L"BMPで保存";
+const wchar_t* const SavePngName = L"PNGで保存";
+const wchar_t* const SetRectName = L"切り取りサイズセット";
+const wchar_t* const WidthName = L"Width:ダブルクリックで現在の幅をセット";
+const wchar_t* const HeightName = L"Height:ダブルクリックで現在の高さをセット";
+const wchar_t* const ExitName = L"閉じる";
+const wchar_t* const ViewfinderName = L"ビューファインダー";
+
+} // namespace
+
+class ProgramAccessibility : public ::testing::TestWithParam<DWORD> {};
+
+TEST_P(ProgramAccessibility, EveryControlIsFoundWithNameRoleStateValueAndPlace) {
+    wintest::SystemDpiOverride dpi(GetParam());
+    ComScope com;
+    Program program;
+    ASSERT_NE(program.window, nullptr);
+    const float scale = static_cast<float>(int(GetParam() * 100.0 / 96.0) / 100.0);
+    wintest::Pump(300);
+    ComPtr<IAccessible> acc = ClientObject(program.window);
+    ASSERT_NE(acc, nullptr);
+
+    EXPECT_EQ(Name(acc.Get(), CHILDID_SELF), L"Varnel");
+    EXPECT_EQ(Role(acc.Get(), CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+
+    // The children, as a client enumerates them.
+    long count = 0;
+    ASSERT_EQ(acc->get_accChildCount(&count), S_OK);
+    ASSERT_EQ(count, 11);
+    VARIANT children[11];
+    long obtained = 0;
+    ASSERT_TRUE(SUCCEEDED(::AccessibleChildren(acc.Get(), 0, 11, children, &obtained)));
+    ASSERT_EQ(obtained, 11);
+
+    const std::wstring width = GetParam() == 96 ? L"501" : L"626";
+    const std::wstring height = GetParam() == 96 ? L"332" : L"415";
+    struct Expected {
+        const wchar_t* name;
+        long role;
+        long state;
+        std::optional<std::wstring> value;
+    };
+    const Expected expected[] = {
+        {TopName, ROLE_SYSTEM_CHECKBUTTON, 0, std::nullopt},
+        {CutName, ROLE_SYSTEM_PUSHBUTTON, 0, std::nullopt},
+        {L"Window取得", ROLE_SYSTEM_PUSHBUTTON, 0, std::nullopt},
+        {CopyName, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_UNAVAILABLE, std::nullopt},
+        {SaveBmpName, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_UNAVAILABLE, std::nullopt},
+        {SavePngName, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_UNAVAILABLE, std::nullopt},
+        {WidthName, ROLE_SYSTEM_TEXT, STATE_SYSTEM_FOCUSABLE, width},
+        {HeightName, ROLE_SYSTEM_TEXT, STATE_SYSTEM_FOCUSABLE, height},
+        {SetRectName, ROLE_SYSTEM_PUSHBUTTON, 0, std::nullopt},
+        {ExitName, ROLE_SYSTEM_PUSHBUTTON, 0, std::nullopt},
+        {ViewfinderName, ROLE_SYSTEM_GRAPHIC, 0, std::nullopt},
+    };
+
+    // Where the definition places each control on this window, at this scale.
+    RECT window{};
+    ::GetWindowRect(program.window, &window);
+    shapes::CaptureForm local;
+    local.form.SetScale(scale);
+    auto logical = [&](LONG physical) {
+        for (int c = Trunc(physical / double(scale)) - 2;; ++c) {
+            if (Trunc(c * double(scale)) == physical) {
+                return c;
+            }
+        }
+    };
+    local.form.SetWindowBounds(logical(window.left), logical(window.top), Form1Width, Form1Height);
+    const toolkit::AccessibleTree places(local.form);
+
+    const wintest::ScreenShot shot;
+    for (long i = 0; i < 11; ++i) {
+        const Expected& e = expected[i];
+        SCOPED_TRACE(i + 1);
+        ASSERT_EQ(children[i].vt, VT_I4);
+        const long id = children[i].lVal;
+        EXPECT_EQ(id, i + 1);
+        EXPECT_EQ(Name(acc.Get(), id), e.name);
+        EXPECT_EQ(Role(acc.Get(), id), e.role);
+        EXPECT_EQ(State(acc.Get(), id), e.state);
+        EXPECT_EQ(Value(acc.Get(), id), e.value);
+        const RECT r = Location(acc.Get(), id);
+        const toolkit::RectI p = places.Location(int(id));
+        EXPECT_EQ(r.left, p.left);
+        EXPECT_EQ(r.top, p.top);
+        EXPECT_EQ(r.right, p.right);
+        EXPECT_EQ(r.bottom, p.bottom);
+        // The client finds the control again at its centre.
+        VARIANT hit;
+        ::VariantInit(&hit);
+        ASSERT_EQ(acc->accHitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2, &hit), S_OK);
+        EXPECT_EQ(hit.vt, VT_I4);
+        EXPECT_EQ(hit.lVal, id);
+    }
+    // On the screen: each box's frame lies exactly on its place's edges, and
+    // the viewfinder's black stroke on its top row, below the title bar.
+    for (long id : {7L, 8L}) {
+        const RECT r = Location(acc.Get(), id);
+        const int midY = (r.top + r.bottom) / 2;
+        EXPECT_TRUE(wintest::Near(shot.At(r.left, midY), 0x8A8A8A))
+            << std::hex << shot.At(r.left, midY);
+        EXPECT_TRUE(wintest::Near(shot.At(r.right - 1, midY), 0x8A8A8A));
+        EXPECT_FALSE(wintest::Near(shot.At(r.left - 1, midY), 0x8A8A8A));
+        EXPECT_FALSE(wintest::Near(shot.At(r.right, midY), 0x8A8A8A));
+    }
+    const RECT view = Location(acc.Get(), 11);
+    EXPECT_TRUE(wintest::Near(shot.At(view.left + 60, view.top), 0x000000));
+    EXPECT_TRUE(wintest::Near(shot.At(view.left + 60, view.top - 1), 0x696969));
+    EXPECT_EQ(view.right, window.right);
+    EXPECT_EQ(view.bottom, window.bottom);
+
+    // Navigation in reading order.
+    VARIANT to;
+    ::VariantInit(&to);
+    ASSERT_EQ(acc->accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &to), S_OK);
+    EXPECT_EQ(to.lVal, 1);
+    ASSERT_EQ(acc->accNavigate(NAVDIR_NEXT, Child(6), &to), S_OK);
+    EXPECT_EQ(Name(acc.Get(), to.lVal), WidthName);
+    ASSERT_EQ(acc->accNavigate(NAVDIR_DOWN, Child(2), &to), S_OK);
+    EXPECT_EQ(Name(acc.Get(), to.lVal), ViewfinderName);
+
+    // Closing through the close button's action ends the program; the
+    // object this client still holds then fails cleanly.
+    ASSERT_EQ(acc->accDoDefaultAction(Child(10)), S_OK);
+    EXPECT_EQ(program.process.WaitForExit(10000), std::optional<DWORD>(0));
+    long after = 0;
+    EXPECT_TRUE(FAILED(acc->get_accChildCount(&after)));
+}
+
+INSTANTIATE_TEST_SUITE_P(AtDpi, ProgramAccessibility, ::testing::Values(96, 120));
+
+namespace {
+
+// A window of this process that covers the screen with a picture whose
+// every pixel is known, so a capture of it can be checked pixel by pixel.
+std::uint32_t PatternAt(int x, int y) {
+    return (std::uint32_t(x * 5 + y) & 0xFF) << 16 | (std::uint32_t(y * 3) & 0xFF) << 8 |
+           (std::uint32_t(x ^ y) & 0xFF);
+}
+
+class PatternWindow {
+public:
+    PatternWindow() {
+        width_ = ::GetSystemMetrics(SM_CXSCREEN);
+        height_ = ::GetSystemMetrics(SM_CYSCREEN);
+        pixels_.resize(std::size_t(width_) * height_);
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
+                pixels_[std::size_t(y) * width_ + x] = PatternAt(x, y);
+            }
+        }
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VarnelTestPattern";
+        ::RegisterClassW(&wc);
+        window_ = ::CreateWindowExW(0, wc.lpszClassName, L"pattern", WS_POPUP, 0, 0, width_,
+                                    height_, nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+        ::UpdateWindow(window_);
+        wintest::Pump(300);
+    }
+    ~PatternWindow() { ::DestroyWindow(window_); }
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<PatternWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_PAINT && self != nullptr) {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(window, &paint);
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = self->width_;
+            info.bmiHeader.biHeight = -self->height_;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            ::SetDIBitsToDevice(dc, 0, 0, self->width_, self->height_, 0, 0, 0, self->height_,
+                                self->pixels_.data(), &info, DIB_RGB_COLORS);
+            ::EndPaint(window, &paint);
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+} // namespace
+
+TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipboard) {
+    ComScope com;
+    PatternWindow pattern;
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    Program program;
+    ASSERT_NE(program.window, nullptr);
+    wintest::Pump(300);
+    ComPtr<IAccessible> acc = ClientObject(program.window);
+    ASSERT_NE(acc, nullptr);
+    const long cut = ChildNamed(acc.Get(), CutName);
+    const long copy = ChildNamed(acc.Get(), CopyName);
+    const RECT view = Location(acc.Get(), ChildNamed(acc.Get(), ViewfinderName));
+
+    // Disabled before a capture: the action fails and changes nothing.
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    EXPECT_TRUE(FAILED(acc->accDoDefaultAction(Child(copy))));
+    wintest::Pump(300);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_TRUE(State(acc.Get(), copy) & STATE_SYSTEM_UNAVAILABLE);
+
+    ASSERT_EQ(acc->accDoDefaultAction(Child(cut)), S_OK);
+    ASSERT_TRUE(Eventually([&] { return !(State(acc.Get(), copy) & STATE_SYSTEM_UNAVAILABLE); }));
+    ASSERT_EQ(acc->accDoDefaultAction(Child(copy)), S_OK);
+    ASSERT_TRUE(Eventually([&] { return ::GetClipboardSequenceNumber() != sequence; }));
+    wintest::Pump(300);
+
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_DIB);
+    ASSERT_NE(data, nullptr);
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(dib->biWidth, view.right - view.left);
+    EXPECT_EQ(std::abs(dib->biHeight), view.bottom - view.top);
+    const int bytes = dib->biBitCount / 8;
+    const std::size_t stride = ((std::size_t(dib->biWidth) * dib->biBitCount + 31) / 32) * 4;
+    const std::uint8_t* pixels = reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize +
+                                 (dib->biCompression == BI_BITFIELDS ? 12 : 0) + dib->biClrUsed * 4;
+    const int rows = std::abs(dib->biHeight);
+    int mismatches = 0;
+    std::ostringstream first;
+    for (int y = 0; y < rows && bytes >= 3; ++y) {
+        const int row = dib->biHeight > 0 ? rows - 1 - y : y;
+        for (int x = 0; x < dib->biWidth; ++x) {
+            const std::uint8_t* p = pixels + stride * row + std::size_t(x) * bytes;
+            const std::uint32_t actual = (std::uint32_t(p[2]) << 16) | (p[1] << 8) | p[0];
+            const std::uint32_t wanted = PatternAt(view.left + x, view.top + y);
+            if (actual != wanted && mismatches++ == 0) {
+                first << "(" << x << "," << y << "): " << std::hex << actual << " not " << wanted;
+            }
+        }
+    }
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(mismatches, 0) << first.str();
+
+    POINT after{};
+    ::GetCursorPos(&after);
+    EXPECT_TRUE(after.x == pointer.x && after.y == pointer.y) << "no pointer was used";
+    ::PostMessageW(program.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.process.WaitForExit(10000), std::optional<DWORD>(0));
+}
+
+TEST(ProgramByDefaultActions, StayOnTopAndTypedSizes) {
+    ComScope com;
+    Program program;
+    ASSERT_NE(program.window, nullptr);
+    wintest::Pump(300);
+    ComPtr<IAccessible> acc = ClientObject(program.window);
+    ASSERT_NE(acc, nullptr);
+    const long top = ChildNamed(acc.Get(), TopName);
+
+    // TopBtn's action latches it and makes the window topmost; again undoes both.
+    ASSERT_EQ(acc->accDoDefaultAction(Child(top)), S_OK);
+    EXPECT_TRUE(Eventually([&] { return (State(acc.Get(), top) & STATE_SYSTEM_CHECKED) != 0; }));
+    EXPECT_TRUE(Eventually(
+        [&] { return (::GetWindowLongPtrW(program.window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+    ASSERT_EQ(acc->accDoDefaultAction(Child(top)), S_OK);
+    EXPECT_TRUE(Eventually([&] { return (State(acc.Get(), top) & STATE_SYSTEM_CHECKED) == 0; }));
+    EXPECT_TRUE(Eventually(
+        [&] { return (::GetWindowLongPtrW(program.window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }));
+
+    // The other disabled outputs do nothing either.
+    for (const wchar_t* name : {SaveBmpName, SavePngName}) {
+        EXPECT_TRUE(FAILED(acc->accDoDefaultAction(Child(ChildNamed(acc.Get(), name)))));
+    }
+    wintest::Pump(300);
+    EXPECT_EQ(::FindWindowW(nullptr, L"Save"), nullptr) << "no save dialog opened";
+
+    // Typed sizes, then the apply button's action, size the viewfinder.
+    const long w = ChildNamed(acc.Get(), WidthName);
+    const long h = ChildNamed(acc.Get(), HeightName);
+    BSTR text = ::SysAllocString(L"+320");
+    EXPECT_EQ(acc->put_accValue(Child(w), text), S_OK);
+    ::SysFreeString(text);
+    text = ::SysAllocString(L"200");
+    EXPECT_EQ(acc->put_accValue(Child(h), text), S_OK);
+    ::SysFreeString(text);
+    EXPECT_EQ(Value(acc.Get(), w), L"320");
+    EXPECT_EQ(Value(acc.Get(), h), L"200");
+    EXPECT_TRUE(FAILED(acc->put_accValue(Child(top), nullptr)));
+    ASSERT_EQ(acc->accDoDefaultAction(Child(ChildNamed(acc.Get(), SetRectName))), S_OK);
+    const long view = ChildNamed(acc.Get(), ViewfinderName);
+    EXPECT_TRUE(Eventually([&] {
+        const RECT r = Location(acc.Get(), view);
+        return r.right - r.left == 320 && r.bottom - r.top == 200;
+    }));
+    RECT window{};
+    ::GetWindowRect(program.window, &window);
+    EXPECT_EQ(window.right - window.left, 320);
+    EXPECT_EQ(window.bottom - window.top, 236);
+    ::PostMessageW(program.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.process.WaitForExit(10000), std::optional<DWORD>(0));
+}
+
+namespace {
+
+struct Recorded {
+    DWORD event;
+    HWND window;
+    LONG object;
+    LONG child;
+};
+std::vector<Recorded> recorded;
+
+void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                     DWORD) {
+    // Only recorded here: resolving calls back into the other process, and
+    // the next event's callback would run inside that call.
+    recorded.push_back({event, window, object, child});
+}
+
+} // namespace
+
+TEST(ProgramByDefaultActions, AHookInAnotherProcessReceivesAndResolvesEachChange) {
+    ComScope com;
+    Program program;
+    ASSERT_NE(program.window, nullptr);
+    wintest::Pump(300);
+    recorded.clear();
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                           &Record, program.process.Id(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    ComPtr<IAccessible> acc = ClientObject(program.window);
+    ASSERT_NE(acc, nullptr);
+    const long width = ChildNamed(acc.Get(), WidthName);
+    const long height = ChildNamed(acc.Get(), HeightName);
+
+    ASSERT_EQ(acc->accDoDefaultAction(Child(width)), S_OK); // the box takes the focus
+    BSTR text = ::SysAllocString(L"300");
+    ASSERT_EQ(acc->put_accValue(Child(height), text), S_OK);
+    ::SysFreeString(text);
+    ASSERT_EQ(acc->accDoDefaultAction(Child(ChildNamed(acc.Get(), TopName))), S_OK);
+    ASSERT_EQ(acc->accDoDefaultAction(Child(ChildNamed(acc.Get(), CutName))), S_OK);
+
+    // Resolves what was recorded; each event names its control.
+    auto resolved = [&](DWORD event) {
+        std::vector<std::wstring> names;
+        for (const Recorded& r : recorded) {
+            if (r.event != event || r.window != program.window) {
+                continue;
+            }
+            ComPtr<IAccessible> source;
+            VARIANT child;
+            ::VariantInit(&child);
+            if (SUCCEEDED(::AccessibleObjectFromEvent(r.window, DWORD(r.object), DWORD(r.child),
+                                                      source.GetAddressOf(), &child))) {
+                BSTR name = nullptr;
+                source->get_accName(child, &name);
+                names.push_back(Take(name));
+            }
+            ::VariantClear(&child);
+        }
+        return names;
+    };
+    auto has = [](const std::vector<std::wstring>& names, const wchar_t* name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    EXPECT_TRUE(Eventually([&] {
+        std::vector<Recorded> snapshot = recorded;
+        int focus = 0, value = 0, state = 0;
+        for (const Recorded& r : snapshot) {
+            focus += r.event == EVENT_OBJECT_FOCUS;
+            value += r.event == EVENT_OBJECT_VALUECHANGE;
+            state += r.event == EVENT_OBJECT_STATECHANGE;
+        }
+        return focus >= 1 && value >= 1 && state >= 4;
+    })) << recorded.size()
+        << " events";
+    ::UnhookWinEvent(hook);
+    for (const Recorded& r : recorded) {
+        EXPECT_EQ(r.object, OBJID_CLIENT);
+    }
+    const auto focus = resolved(EVENT_OBJECT_FOCUS);
+    const auto values = resolved(EVENT_OBJECT_VALUECHANGE);
+    const auto states = resolved(EVENT_OBJECT_STATECHANGE);
+    EXPECT_EQ(focus, std::vector<std::wstring>{WidthName});
+    EXPECT_EQ(values, std::vector<std::wstring>{HeightName});
+    // Latched, then the three outputs enabled by the capture.
+    for (const wchar_t* name : {TopName, CopyName, SaveBmpName, SavePngName}) {
+        EXPECT_TRUE(has(states, name)) << states.size() << " state changes resolved";
+    }
+    ::PostMessageW(program.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.process.WaitForExit(10000), std::optional<DWORD>(0));
+}
+
+// Started by the next test: holds the window's object while the window
+// goes, then calls on it.
+TEST(AccessibleHolderHelper, CallsFailCleanlyAfterTheWindowIsGone) {
+    ComScope com;
+    HWND window = reinterpret_cast<HWND>(std::wcstoull(EnvW("VARNEL_WINDOW").c_str(), nullptr, 10));
+    HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str());
+    HANDLE closed = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_CLOSED_EVENT").c_str());
+    ASSERT_NE(ready, nullptr);
+    ASSERT_NE(closed, nullptr);
+    ComPtr<IAccessible> acc = ClientObject(window);
+    ASSERT_NE(acc, nullptr);
+    EXPECT_EQ(Name(acc.Get(), 1), TopName);
+    ::SetEvent(ready);
+    ASSERT_EQ(::WaitForSingleObject(closed, 30000), WAIT_OBJECT_0);
+    // COM itself answers that the object was cut off from its clients; which
+    // of these codes depends on how far the stub's clean-up has got.
+    auto disconnected = [](HRESULT hr) {
+        return hr == RPC_E_DISCONNECTED || hr == CO_E_OBJNOTCONNECTED ||
+               hr == HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF) ||
+               hr == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
+    };
+    long count = 0;
+    const HRESULT counted = acc->get_accChildCount(&count);
+    EXPECT_TRUE(disconnected(counted)) << std::hex << counted;
+    BSTR name = nullptr;
+    const HRESULT named = acc->get_accName(Child(1), &name);
+    EXPECT_TRUE(disconnected(named)) << std::hex << named;
+    ::SysFreeString(name);
+    const HRESULT acted = acc->accDoDefaultAction(Child(2));
+    EXPECT_TRUE(disconnected(acted)) << std::hex << acted;
+    acc.Reset();
+    ::CloseHandle(ready);
+    ::CloseHandle(closed);
+}
+
+TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsCallsFail) {
+    const long before = toolkit::win32::AccessibleProvider::LiveCount();
+    const std::wstring suffix = std::to_wstring(::GetCurrentProcessId());
+    const std::wstring readyName = L"VarnelAccReady" + suffix;
+    const std::wstring closedName = L"VarnelAccClosed" + suffix;
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+    HANDLE closed = ::CreateEventW(nullptr, TRUE, FALSE, closedName.c_str());
+    HWND window = host->Handle();
+    wintest::ChildProcess client(
+        L"\"" + wintest::SelfPath() +
+            L"\" --gtest_filter=AccessibleHolderHelper.CallsFailCleanlyAfterTheWindowIsGone",
+        {{L"VARNEL_WINDOW", std::to_wstring(reinterpret_cast<std::uintptr_t>(window))},
+         {L"VARNEL_READY_EVENT", readyName},
+         {L"VARNEL_CLOSED_EVENT", closedName}});
+    // The client's calls come in through this thread's messages.
+    ASSERT_TRUE(
+        Eventually([&] { return ::WaitForSingleObject(ready, 0) == WAIT_OBJECT_0; }, 30000));
+    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before + 1);
+
+    Application.DestroyForms();
+    Form1 = nullptr;
+    // The other process still holds its reference, yet the object is gone.
+    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before) << "nothing leaks";
+
+    ::SetEvent(closed);
+    std::optional<DWORD> code;
+    Eventually([&] { return (code = client.WaitForExit(0)).has_value(); }, 30000);
+    EXPECT_EQ(code, std::optional<DWORD>(0)) << "the client's calls did not fail cleanly";
+    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before);
+    ::CloseHandle(ready);
+    ::CloseHandle(closed);
+}
+
+// A reference held inside the process (as a client of the same process
+// holds one, uncounted by COM) stays safe: the object no longer points at
+// the form, every call fails with RPC_E_DISCONNECTED, and the last release
+// frees it.
+TEST_F(CaptureWindowTest, ADisconnectedObjectHeldInProcessFailsCleanly) {
+    const long before = toolkit::win32::AccessibleProvider::LiveCount();
+    ComPtr<IAccessible> held;
+    {
+        toolkit::AccessibleTree tree(*Form1);
+        auto* provider = new toolkit::win32::AccessibleProvider(tree, host->Handle());
+        held = provider;
+        BSTR name = nullptr;
+        ASSERT_EQ(held->get_accName(Child(1), &name), S_OK);
+        EXPECT_EQ(Take(name), TopName);
+        provider->Disconnect();
+    } // the tree is gone, as the window's is
+    Application.DestroyForms();
+    Form1 = nullptr;
+    long count = 0;
+    EXPECT_EQ(held->get_accChildCount(&count), RPC_E_DISCONNECTED);
+    BSTR name = nullptr;
+    EXPECT_EQ(held->get_accName(Child(1), &name), RPC_E_DISCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    VARIANT hit;
+    EXPECT_EQ(held->accHitTest(10, 10, &hit), RPC_E_DISCONNECTED);
+    EXPECT_EQ(held->accDoDefaultAction(Child(2)), RPC_E_DISCONNECTED);
+    EXPECT_EQ(held->put_accValue(Child(7), nullptr), RPC_E_DISCONNECTED);
+    VARIANT focus;
+    EXPECT_EQ(held->get_accFocus(&focus), RPC_E_DISCONNECTED);
+    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before + 1);
+    held.Reset();
+    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before);
+}
