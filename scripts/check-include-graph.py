@@ -24,7 +24,10 @@ import tempfile
 
 # Built only for Windows. The end-to-end folder's program is, but its
 # picture header is shared with a native tool.
-WINDOWS_FOLDERS = ("app/", "toolkit/win32/", "tests/win/", "bench/win/")
+WINDOWS_FOLDERS = ("app/", "toolkit/win32/", "tests/win/", "tests/standins/", "bench/win/")
+# Portable files inside a Windows folder: the window's definition, which the
+# native tests and benchmarks build too.
+PORTABLE_FILES = re.compile(r"^app/Unit1Definition\.(cpp|h)$")
 WINDOWS_SOURCE_FOLDERS = WINDOWS_FOLDERS + ("tests/e2e/",)
 # The one way Windows headers enter the project.
 GATEWAY = "platform/Win.h"
@@ -43,6 +46,8 @@ SYSTEM_WINDOWS = re.compile(
 
 
 def IsWindowsByPlace(path):
+    if PORTABLE_FILES.match(path):
+        return False
     folders = WINDOWS_SOURCE_FOLDERS if path.endswith(".cpp") else WINDOWS_FOLDERS
     return path.startswith(folders) or re.search(r"_win\.(cpp|h)$", path) is not None
 
