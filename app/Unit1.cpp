@@ -26,7 +26,9 @@ TForm1::TForm1() : toolkit::Form("Form1") {
     }
 }
 
-TForm1::~TForm1() { ReleaseImage(); }
+TForm1::~TForm1() {
+    ReleaseImage();
+}
 
 Form1Handlers TForm1::Handlers() {
     using toolkit::Control;
@@ -83,9 +85,13 @@ void TForm1::ReleaseImage() {
     image.reset();
 }
 
-void TForm1::FormClose(toolkit::Control&) { ReleaseImage(); }
+void TForm1::FormClose(toolkit::Control&) {
+    ReleaseImage();
+}
 
-void TForm1::ExitBtnClick(toolkit::Control&) { Close(); }
+void TForm1::ExitBtnClick(toolkit::Control&) {
+    Close();
+}
 
 void TForm1::Rectangle2MouseDown(toolkit::Control&, toolkit::MouseButton, unsigned, float, float) {
     StartWindowDrag();

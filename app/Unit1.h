@@ -38,10 +38,10 @@ public:
     void FormClose(toolkit::Control& sender);
     void ExitBtnClick(toolkit::Control& sender);
     void TopBtnClick(toolkit::Control& sender);
-    void Rectangle2MouseDown(toolkit::Control& sender, toolkit::MouseButton button,
-                             unsigned shift, float x, float y);
-    void Rectangle1MouseDown(toolkit::Control& sender, toolkit::MouseButton button,
-                             unsigned shift, float x, float y);
+    void Rectangle2MouseDown(toolkit::Control& sender, toolkit::MouseButton button, unsigned shift,
+                             float x, float y);
+    void Rectangle1MouseDown(toolkit::Control& sender, toolkit::MouseButton button, unsigned shift,
+                             float x, float y);
     void NBoxWDblClick(toolkit::Control& sender);
     void NBoxHDblClick(toolkit::Control& sender);
     void SetRectBtnClick(toolkit::Control& sender);

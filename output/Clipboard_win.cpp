@@ -27,8 +27,8 @@ platform::UniqueHpalette CopyPalette(HPALETTE palette) {
 } // namespace
 
 HWND ClipboardWindow() {
-    static platform::UniqueHwnd window(::CreateWindowExW(0, L"STATIC", L"Varnel clipboard", 0, 0,
-                                                         0, 0, 0, HWND_MESSAGE, nullptr,
+    static platform::UniqueHwnd window(::CreateWindowExW(0, L"STATIC", L"Varnel clipboard", 0, 0, 0,
+                                                         0, 0, HWND_MESSAGE, nullptr,
                                                          ::GetModuleHandleW(nullptr), nullptr));
     return window.get();
 }

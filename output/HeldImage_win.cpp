@@ -24,7 +24,9 @@ void SpareImageStorage::Clear() {
     height_ = 0;
 }
 
-HeldImage::HeldImage(SpareImageStorage* spare) : spare_(spare) { liveImages.fetch_add(1); }
+HeldImage::HeldImage(SpareImageStorage* spare) : spare_(spare) {
+    liveImages.fetch_add(1);
+}
 
 HeldImage::~HeldImage() {
     paletteSelection_.reset();
@@ -39,7 +41,9 @@ HeldImage::~HeldImage() {
     liveImages.fetch_sub(1);
 }
 
-long HeldImage::LiveCount() { return liveImages.load(); }
+long HeldImage::LiveCount() {
+    return liveImages.load();
+}
 
 void HeldImage::SetSize(std::int32_t width, std::int32_t height) {
     SetSizeUnpainted(width, height);

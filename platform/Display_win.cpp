@@ -105,10 +105,16 @@ bool FlushComposition() {
     return SUCCEEDED(flush());
 }
 
-HWND ForegroundWindow() { return ::GetForegroundWindow(); }
+HWND ForegroundWindow() {
+    return ::GetForegroundWindow();
+}
 
-std::uint32_t Milliseconds() { return ::timeGetTime(); }
+std::uint32_t Milliseconds() {
+    return ::timeGetTime();
+}
 
-void Pause(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+void Pause(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
 
 } // namespace platform

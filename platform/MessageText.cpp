@@ -34,7 +34,9 @@ std::wstring CannotCreateFileText(std::wstring_view fullPath, std::wstring_view 
     return message;
 }
 
-std::wstring StreamWriteErrorText() { return L"ストリームへの書き込みエラー"; }
+std::wstring StreamWriteErrorText() {
+    return L"ストリームへの書き込みエラー";
+}
 
 std::wstring ClipboardOpenErrorText(std::wstring_view systemText) {
     std::wstring message = L"クリップボード ";
@@ -43,7 +45,9 @@ std::wstring ClipboardOpenErrorText(std::wstring_view systemText) {
     return message;
 }
 
-std::wstring OutOfResourcesText() { return L"システム リソース不足です"; }
+std::wstring OutOfResourcesText() {
+    return L"システム リソース不足です";
+}
 
 std::wstring ErrorDisplayText(std::wstring_view message) {
     std::wstring shown(message);

@@ -32,7 +32,8 @@ std::uint32_t Premultiply(Argb colour, float opacity) {
     const float a = std::clamp(opacity, 0.0f, 1.0f) * float(colour >> 24);
     const auto alpha = static_cast<std::uint32_t>(std::lround(a));
     auto channel = [&](int shift) {
-        return static_cast<std::uint32_t>(std::lround(float((colour >> shift) & 0xFF) * a / 255.0f));
+        return static_cast<std::uint32_t>(
+            std::lround(float((colour >> shift) & 0xFF) * a / 255.0f));
     };
     return (alpha << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
 }
@@ -53,9 +54,13 @@ void Canvas::EndFrame() {
     }
 }
 
-void Canvas::SetClip(RectI clip) { clip_ = Local(clip).Intersect({0, 0, width_, height_}); }
+void Canvas::SetClip(RectI clip) {
+    clip_ = Local(clip).Intersect({0, 0, width_, height_});
+}
 
-void Canvas::ResetClip() { clip_ = {0, 0, width_, height_}; }
+void Canvas::ResetClip() {
+    clip_ = {0, 0, width_, height_};
+}
 
 std::uint32_t* Canvas::Row(int y) {
     std::uint32_t* row = pixels_.data() + std::size_t(y) * width_;
@@ -118,8 +123,7 @@ void Canvas::DrawRectangle(RectI rect, Argb fill, Argb stroke, int strokeWidth, 
         }
         std::uint32_t* row = pixels_.data() + std::size_t(y) * width_;
         const bool wholeRow = rows_[y] == RowState::Stale && rect.left <= clip_.left &&
-                              rect.right >= clip_.right && clip_.left == 0 &&
-                              clip_.right == width_;
+                              rect.right >= clip_.right && clip_.left == 0 && clip_.right == width_;
         if (wholeRow) {
             // The common case, the viewfinder's rows: one pass of stores.
             std::fill(row, row + width_, fillPm);
@@ -144,8 +148,7 @@ void Canvas::DrawRectangle(RectI rect, Argb fill, Argb stroke, int strokeWidth, 
 void Canvas::DrawGlyph(const GlyphBitmap& glyph, int x, int y, Argb colour, float opacity) {
     x -= originX_;
     y -= originY_;
-    const RectI target =
-        RectI{x, y, x + glyph.width, y + glyph.height}.Intersect(clip_);
+    const RectI target = RectI{x, y, x + glyph.width, y + glyph.height}.Intersect(clip_);
     if (target.Empty()) {
         return;
     }

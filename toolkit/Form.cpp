@@ -175,7 +175,9 @@ void PaintTree(Control& control, PaintContext& context, Canvas& canvas, RectI cl
 
 } // namespace
 
-void Form::Render(Canvas& canvas) { Render(canvas, {0, 0, screen_.Width(), screen_.Height()}); }
+void Form::Render(Canvas& canvas) {
+    Render(canvas, {0, 0, screen_.Width(), screen_.Height()});
+}
 
 void Form::Render(Canvas& canvas, RectI part) {
     canvas.BeginFrame(part.Width(), part.Height(), part.left, part.top);
@@ -413,8 +415,8 @@ void Form::FocusNext(bool backwards) {
     }
     auto current = std::find_if(tabOrder_.begin(), tabOrder_.end(),
                                 [&](const auto& entry) { return entry.second == focused_; });
-    std::ptrdiff_t index = current == tabOrder_.end() ? (backwards ? 0 : -1)
-                                                      : current - tabOrder_.begin();
+    std::ptrdiff_t index =
+        current == tabOrder_.end() ? (backwards ? 0 : -1) : current - tabOrder_.begin();
     const auto count = std::ptrdiff_t(tabOrder_.size());
     index = ((index + (backwards ? -1 : 1)) % count + count) % count;
     SetFocus(tabOrder_[std::size_t(index)].second);

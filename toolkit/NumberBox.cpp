@@ -94,17 +94,39 @@ void NumberBox::Wheel(int notches) {
 void NumberBox::KeyDown(Key key, unsigned modifiers) {
     const bool shift = (modifiers & ShiftKey) != 0;
     switch (key) {
-    case Key::Left: edit_.KeyDown(EditKey::Left, shift); break;
-    case Key::Right: edit_.KeyDown(EditKey::Right, shift); break;
-    case Key::Home: edit_.KeyDown(EditKey::Home, shift); break;
-    case Key::End: edit_.KeyDown(EditKey::End, shift); break;
-    case Key::Up: edit_.KeyDown(EditKey::Up, shift); break;
-    case Key::Down: edit_.KeyDown(EditKey::Down, shift); break;
-    case Key::Backspace: edit_.KeyDown(EditKey::Backspace, shift); break;
-    case Key::Delete: edit_.KeyDown(EditKey::Delete, shift); break;
-    case Key::Enter: edit_.KeyDown(EditKey::Enter, shift); break;
-    case Key::Escape: edit_.KeyDown(EditKey::Escape, shift); break;
-    case Key::SelectAll: edit_.SelectAll(); break;
+    case Key::Left:
+        edit_.KeyDown(EditKey::Left, shift);
+        break;
+    case Key::Right:
+        edit_.KeyDown(EditKey::Right, shift);
+        break;
+    case Key::Home:
+        edit_.KeyDown(EditKey::Home, shift);
+        break;
+    case Key::End:
+        edit_.KeyDown(EditKey::End, shift);
+        break;
+    case Key::Up:
+        edit_.KeyDown(EditKey::Up, shift);
+        break;
+    case Key::Down:
+        edit_.KeyDown(EditKey::Down, shift);
+        break;
+    case Key::Backspace:
+        edit_.KeyDown(EditKey::Backspace, shift);
+        break;
+    case Key::Delete:
+        edit_.KeyDown(EditKey::Delete, shift);
+        break;
+    case Key::Enter:
+        edit_.KeyDown(EditKey::Enter, shift);
+        break;
+    case Key::Escape:
+        edit_.KeyDown(EditKey::Escape, shift);
+        break;
+    case Key::SelectAll:
+        edit_.SelectAll();
+        break;
     case Key::Copy:
     case Key::Cut:
         if (edit_.HasSelection() && writeClipboard) {
@@ -119,7 +141,8 @@ void NumberBox::KeyDown(Key key, unsigned modifiers) {
             edit_.Paste(readClipboard());
         }
         break;
-    default: return;
+    default:
+        return;
     }
     Refresh();
 }
@@ -163,9 +186,9 @@ void NumberBox::Paint(PaintContext& context) {
     }
     const int top = inner.top + (inner.Height() - lineHeight) / 2;
     if (focused_ && edit_.HasSelection()) {
-        context.canvas.FillRect({caretX_[edit_.SelectionStart()], top,
-                                 caretX_[edit_.SelectionEnd()], top + lineHeight},
-                                SelectionColour, 1.0f);
+        context.canvas.FillRect(
+            {caretX_[edit_.SelectionStart()], top, caretX_[edit_.SelectionEnd()], top + lineHeight},
+            SelectionColour, 1.0f);
     }
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         context.canvas.DrawGlyph(*glyphs[i], caretX_[i] + glyphs[i]->offsetX,

@@ -12,7 +12,8 @@ namespace testpattern {
 inline std::uint32_t ScreenPatternAt(int x, int y) {
     const std::uint32_t r = std::uint32_t(x) & 0xFF;
     const std::uint32_t g = std::uint32_t(y) & 0xFF;
-    const std::uint32_t b = ((std::uint32_t(x) >> 8) & 0x0F) | (((std::uint32_t(y) >> 8) & 0x0F) << 4);
+    const std::uint32_t b =
+        ((std::uint32_t(x) >> 8) & 0x0F) | (((std::uint32_t(y) >> 8) & 0x0F) << 4);
     return (r << 16) | (g << 8) | b;
 }
 

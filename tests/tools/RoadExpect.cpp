@@ -11,7 +11,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 6 || (std::strcmp(argv[1], "pattern") != 0 && std::strcmp(argv[1], "picture") != 0)) {
+    if (argc != 6 ||
+        (std::strcmp(argv[1], "pattern") != 0 && std::strcmp(argv[1], "picture") != 0)) {
         std::fprintf(stderr, "usage: road-expect pattern|picture X Y W H\n");
         return 2;
     }

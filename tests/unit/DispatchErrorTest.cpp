@@ -73,8 +73,7 @@ TEST(DispatchError, HandlerErrorIsShownOnceAndTheNextEventRuns) {
         int runs = 1;                       // how often the event runs it
     };
     const Case cases[] = {
-        {"click handler",
-         [](Window& w) { w.f.CutBtn->onClick = [&w](Control&) { w.Fail(); }; },
+        {"click handler", [](Window& w) { w.f.CutBtn->onClick = [&w](Control&) { w.Fail(); }; },
          [](Window& w) { w.Click(*w.f.CutBtn); }},
         {"mouse-down handler of the title bar",
          [](Window& w) {

@@ -30,7 +30,9 @@ struct TrackedWindow {
 
     explicit TrackedWindow(float scale, int left = 100, int top = 80) {
         form.AttachHost(&host, nullptr);
-        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
+        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) {
+            form.StartWindowDrag();
+        };
         f.Rectangle1->onMouseDown = [this](auto&, auto, auto, auto, auto) {
             form.StartWindowResize();
         };
@@ -188,8 +190,7 @@ TEST(FormTracking, ResizeFollowsThePointerAndStopsAtTheSmallestWindow) {
 TEST(FormTracking, PressesOnControlsOfTheTitleBarDoNotMoveTheWindow) {
     TrackedWindow w(1.5f);
     w.f.CopyBtn->SetEnabled(false);
-    const toolkit::Control* targets[] = {w.f.CopyBtn, w.f.CutBtn, w.f.NBoxW,
-                                         w.f.ExitBtn};
+    const toolkit::Control* targets[] = {w.f.CopyBtn, w.f.CutBtn, w.f.NBoxW, w.f.ExitBtn};
     for (const toolkit::Control* target : targets) {
         SCOPED_TRACE(target->Name());
         auto [px, py] = w.PointIn(*target);

@@ -102,8 +102,7 @@ TEST(GlyphCache, ButtonCaptionIsBlitCentredInTheButton) {
         toolkit::ToolButton* button;
         float opacity;
     };
-    for (const Case c :
-         {Case{f.ExitBtn, 1.0f}, Case{f.CopyBtn, 1.0f}, Case{f.SaveBmpBtn, 0.35f}}) {
+    for (const Case c : {Case{f.ExitBtn, 1.0f}, Case{f.CopyBtn, 1.0f}, Case{f.SaveBmpBtn, 0.35f}}) {
         SCOPED_TRACE(c.button->Name());
         const GlyphKey key{c.button->Text(), c.button->FontFamily(), c.button->FontSize(), 1.25f};
         const toolkit::GlyphBitmap glyph = PatternRasterizer().Rasterize(key);

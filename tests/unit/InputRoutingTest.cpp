@@ -35,7 +35,9 @@ struct Window {
         for (toolkit::ToolButton* button : f.Buttons()) {
             Record(*button);
         }
-        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
+        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) {
+            form.StartWindowDrag();
+        };
     }
 
     void Record(toolkit::ToolButton& button) {
@@ -89,8 +91,7 @@ TEST(InputRouting, ToolButtonClicksOnlyOnLeftReleaseInside) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Window w;
-        const Control* at[] = {w.f.CutBtn, w.f.SaveBmpBtn, w.f.Rectangle2,
-                               w.f.Rectangle1};
+        const Control* at[] = {w.f.CutBtn, w.f.SaveBmpBtn, w.f.Rectangle2, w.f.Rectangle1};
         w.Down(*at[c.press], c.mouse);
         EXPECT_TRUE(w.host.captured) << "the pressed control keeps the mouse";
         w.Up(*at[c.release], c.mouse);

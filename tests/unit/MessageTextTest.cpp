@@ -6,12 +6,14 @@
 using namespace platform;
 
 TEST(MessageText, EveryMessageHasItsExactWording) {
-    EXPECT_EQ(ConversionErrorText(L"1-2"), L"'1-2' は Integer 型の値として有効な整数値ではありません");
+    EXPECT_EQ(ConversionErrorText(L"1-2"),
+              L"'1-2' は Integer 型の値として有効な整数値ではありません");
     EXPECT_EQ(ConversionErrorText(L""), L"'' は Integer 型の値として有効な整数値ではありません");
     EXPECT_EQ(CannotCreateFileText(L"Z:\\no\\x.bmp", L"Path not found.\r\n"),
               L"ファイル \"Z:\\no\\x.bmp\" を作成できません。Path not found");
     EXPECT_EQ(StreamWriteErrorText(), L"ストリームへの書き込みエラー");
-    EXPECT_EQ(ClipboardOpenErrorText(L"Access denied. \r\n"), L"クリップボード Access denied を開けません");
+    EXPECT_EQ(ClipboardOpenErrorText(L"Access denied. \r\n"),
+              L"クリップボード Access denied を開けません");
     EXPECT_EQ(OutOfResourcesText(), L"システム リソース不足です");
 }
 

@@ -96,7 +96,8 @@ TEST(ViewfinderPlacement, HoldsForOtherSizesAndThroughCollapseAndRestore) {
                 EXPECT_EQ(f.Rectangle1->PhysicalRect().Height(), 0);
                 ExpectPixelExact(f);
                 const RectI collapsed = f.form.ScreenRect();
-                EXPECT_EQ(collapsed.bottom, ToScreen(f.Rectangle2->PhysicalRect(), collapsed).bottom);
+                EXPECT_EQ(collapsed.bottom,
+                          ToScreen(f.Rectangle2->PhysicalRect(), collapsed).bottom);
 
                 f.form.SetClientSize(f.form.ClientWidth(), int(f.Rectangle2->Height()) + rh);
                 ExpectPixelExact(f);

@@ -56,8 +56,7 @@ TEST(ClipboardReaderHelper, DibEqualsTheFile) {
     const std::size_t dibStride = ((std::size_t(dib->biWidth) * dib->biBitCount + 31) / 32) * 4;
     const std::size_t fileStride = ((std::size_t(header->biWidth) * 24 + 31) / 32) * 4;
     const std::uint8_t* pixels = reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize +
-                                 (dib->biCompression == BI_BITFIELDS ? 12 : 0) +
-                                 dib->biClrUsed * 4;
+                                 (dib->biCompression == BI_BITFIELDS ? 12 : 0) + dib->biClrUsed * 4;
     int mismatches = 0;
     for (int row = 0; row < header->biHeight; ++row) {
         const int dibRow = dib->biHeight > 0 ? row : header->biHeight - 1 - row;
@@ -179,7 +178,8 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
         ASSERT_GT(text.size(), head.size() + tail.size()) << testing::PrintToString(text);
         EXPECT_EQ(text.substr(0, head.size()), head);
         EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-        const std::wstring reason = text.substr(head.size(), text.size() - head.size() - tail.size());
+        const std::wstring reason =
+            text.substr(head.size(), text.size() - head.size() - tail.size());
         EXPECT_EQ(reason, platform::TrimSystemText(reason));
         EXPECT_EQ(watcher.Boxes()[0].caption, L"エラー");
     }

@@ -16,12 +16,9 @@ struct DisplayCase {
 };
 
 const DisplayCase DisplayCases[] = {
-    {L"abc", L"abc."},
-    {L"abc.", L"abc."},
-    {L"", L""},
-    {L"a-", L"a-"}, // "-" comes before "." in code order: nothing appended
-    {L"a/", L"a/."},
-    {L"ストリームへの書き込みエラー", L"ストリームへの書き込みエラー."},
+    {L"abc", L"abc."}, {L"abc.", L"abc."},
+    {L"", L""},        {L"a-", L"a-"}, // "-" comes before "." in code order: nothing appended
+    {L"a/", L"a/."},   {L"ストリームへの書き込みエラー", L"ストリームへの書き込みエラー."},
 };
 
 } // namespace
@@ -58,8 +55,7 @@ TEST_F(CaptureWindowTest, AnErrorInAHandlerLeavesTheWindowWorking) {
     ::SendMessageW(host->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageW(host->Handle(), WM_LBUTTONUP, 0, at);
     ASSERT_EQ(watcher.Boxes().size(), 1u);
-    EXPECT_EQ(watcher.Boxes()[0].text,
-              L"'' は Integer 型の値として有効な整数値ではありません.");
+    EXPECT_EQ(watcher.Boxes()[0].text, L"'' は Integer 型の値として有効な整数値ではありません.");
     EXPECT_TRUE(::IsWindow(host->Handle()));
     // The next event is handled as usual.
     Form1->NBoxWDblClick(*Form1->NBoxW);

@@ -70,8 +70,8 @@ TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
         wintest::Pump(150);
         Form1->CutBtnClick(*Form1->CutBtn);
 
-        const capture::CaptureRegion region =
-            capture::RegionUnderViewfinder(left, top, 36, float(p.width), p.viewfinderHeight, scale);
+        const capture::CaptureRegion region = capture::RegionUnderViewfinder(
+            left, top, 36, float(p.width), p.viewfinderHeight, scale);
         ASSERT_NE(Form1->BMP, nullptr);
         ASSERT_EQ(Form1->BMP->Width(), region.width);
         ASSERT_EQ(Form1->BMP->Height(), region.height);
@@ -90,8 +90,8 @@ TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
                     onDisplay ? testpattern::ScreenPatternAt(sx, sy) : 0xFFFFFFu;
                 const std::uint32_t actual = HeldPixel(*Form1->BMP, x, y);
                 if (actual != expected && mismatches++ == 0) {
-                    first << "first at image (" << x << "," << y << ") screen (" << sx << ","
-                          << sy << "): " << std::hex << actual << " instead of " << expected;
+                    first << "first at image (" << x << "," << y << ") screen (" << sx << "," << sy
+                          << "): " << std::hex << actual << " instead of " << expected;
                 }
             }
         }

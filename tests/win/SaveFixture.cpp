@@ -31,7 +31,9 @@ std::wstring Extension(SaveFormat format) {
     return format == SaveFormat::Bmp ? L"bmp" : L"png";
 }
 
-std::optional<Bytes> ReadFileBytes(const std::wstring& path) { return wintest::ReadFileBytes(path); }
+std::optional<Bytes> ReadFileBytes(const std::wstring& path) {
+    return wintest::ReadFileBytes(path);
+}
 
 void WriteFileBytes(const std::wstring& path, const Bytes& bytes) {
     FILE* file = ::_wfopen(path.c_str(), L"wb");

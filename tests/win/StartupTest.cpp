@@ -25,7 +25,9 @@ const ScaleCase ScaleCases[] = {
     {144, 150, L"752", L"498"}, {168, 175, L"877", L"581"}, {192, 200, L"1002", L"664"},
 };
 
-int Trunc(double v) { return static_cast<int>(std::trunc(v)); }
+int Trunc(double v) {
+    return static_cast<int>(std::trunc(v));
+}
 
 // Where the window must lie: centred on the (single) display in logical
 // units, converted with Scale and truncated.

@@ -48,7 +48,8 @@ TEST_F(CaptureWindowTest, RestingOnAControlShowsItsHint) {
         wintest::MoveMouse(screen.left + 250, screen.top + 200);
         wintest::Pump(300);
         const toolkit::RectI r = c.control->PhysicalRect();
-        wintest::MoveMouse(screen.left + (r.left + r.right) / 2, screen.top + (r.top + r.bottom) / 2);
+        wintest::MoveMouse(screen.left + (r.left + r.right) / 2,
+                           screen.top + (r.top + r.bottom) / 2);
         EXPECT_EQ(ShownTooltip(5000), c.hint);
     }
     EXPECT_TRUE(Form1->ExitBtn->Hint().empty());

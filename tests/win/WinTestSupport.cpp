@@ -30,7 +30,9 @@ std::wstring BuildPath(const char* relative) {
     return WindowsPath(Widen(VARNEL_BINARY_DIR) + L"/" + Widen(relative));
 }
 
-std::wstring ProgramPath() { return BuildPath("app/Varnel.exe"); }
+std::wstring ProgramPath() {
+    return BuildPath("app/Varnel.exe");
+}
 
 std::wstring SelfPath() {
     wchar_t path[MAX_PATH] = {};
@@ -54,8 +56,7 @@ SystemDpiOverride::SystemDpiOverride(DWORD dpi) {
 
 SystemDpiOverride::~SystemDpiOverride() {
     const DWORD value = previous_.value_or(96);
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", REG_DWORD, &value,
-                      sizeof value);
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, DesktopKey, L"LogPixels", REG_DWORD, &value, sizeof value);
 }
 
 ChildProcess::ChildProcess(const std::wstring& commandLine,
@@ -70,8 +71,8 @@ ChildProcess::ChildProcess(const std::wstring& commandLine,
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring line = commandLine;
-    ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info_);
+    ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &info_);
     for (std::size_t i = 0; i < env.size(); ++i) {
         ::SetEnvironmentVariableW(env[i].first.c_str(),
                                   previous[i].empty() ? nullptr : previous[i].c_str());
@@ -249,7 +250,9 @@ MessageBoxWatcher::~MessageBoxWatcher() {
     hook = nullptr;
 }
 
-const std::vector<MessageBoxWatcher::Box>& MessageBoxWatcher::Boxes() const { return boxes; }
+const std::vector<MessageBoxWatcher::Box>& MessageBoxWatcher::Boxes() const {
+    return boxes;
+}
 
 namespace {
 
@@ -297,7 +300,9 @@ void SendKey(WORD vk, bool up) {
 
 } // namespace
 
-void MoveMouse(int x, int y) { SendMouse(MOUSEEVENTF_MOVE, x, y); }
+void MoveMouse(int x, int y) {
+    SendMouse(MOUSEEVENTF_MOVE, x, y);
+}
 
 void PressButton(Button button) {
     const POINT p = Cursor();

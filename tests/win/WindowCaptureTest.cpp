@@ -14,7 +14,9 @@ constexpr int OtherTop = 205;
 constexpr int OtherWidth = 241;
 constexpr int OtherHeight = 157;
 
-COLORREF OtherPixel(int x, int y) { return RGB(x & 255, y & 255, (x * 3 + y * 5) & 255); }
+COLORREF OtherPixel(int x, int y) {
+    return RGB(x & 255, y & 255, (x * 3 + y * 5) & 255);
+}
 
 std::wstring EnvW(const char* name) {
     const char* value = std::getenv(name);
@@ -56,9 +58,9 @@ TEST(ForegroundWindowOwnerHelper, ComesToTheFrontDuringTheCountdown) {
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VarnelTestForeground";
     ::RegisterClassW(&wc);
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"Foreground", WS_POPUP, OtherLeft,
-                                    OtherTop, OtherWidth, OtherHeight, nullptr, nullptr,
-                                    wc.hInstance, nullptr);
+    HWND window =
+        ::CreateWindowExW(0, wc.lpszClassName, L"Foreground", WS_POPUP, OtherLeft, OtherTop,
+                          OtherWidth, OtherHeight, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
     wintest::Pump(1000);
     ::ShowWindow(window, SW_SHOW);
@@ -76,9 +78,9 @@ TEST_F(CaptureWindowTest, CopiesTheWindowBroughtToTheFrontPixelForPixel) {
     const std::wstring releaseName =
         L"varnel-test-foreground-" + std::to_wstring(::GetCurrentProcessId());
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
-    wintest::ChildProcess other(
-        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ForegroundWindowOwnerHelper.*",
-        {{L"VARNEL_RELEASE_EVENT", releaseName}});
+    wintest::ChildProcess other(L"\"" + wintest::SelfPath() +
+                                    L"\" --gtest_filter=ForegroundWindowOwnerHelper.*",
+                                {{L"VARNEL_RELEASE_EVENT", releaseName}});
     ::SetForegroundWindow(host->Handle());
     const DWORD start = ::GetTickCount();
     Form1->CopyWindBtnClick(*Form1->CopyWindBtn);

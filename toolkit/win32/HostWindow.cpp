@@ -85,22 +85,38 @@ unsigned KeyboardModifiers() {
 Key KeyOf(WPARAM vk, unsigned modifiers) {
     const bool ctrl = (modifiers & CtrlKey) != 0;
     switch (vk) {
-    case VK_LEFT: return Key::Left;
-    case VK_RIGHT: return Key::Right;
-    case VK_HOME: return Key::Home;
-    case VK_END: return Key::End;
-    case VK_UP: return Key::Up;
-    case VK_DOWN: return Key::Down;
-    case VK_BACK: return Key::Backspace;
-    case VK_DELETE: return Key::Delete;
-    case VK_RETURN: return Key::Enter;
-    case VK_ESCAPE: return Key::Escape;
-    case VK_TAB: return Key::Tab;
-    case 'A': return ctrl ? Key::SelectAll : Key::Other;
-    case 'C': return ctrl ? Key::Copy : Key::Other;
-    case 'X': return ctrl ? Key::Cut : Key::Other;
-    case 'V': return ctrl ? Key::Paste : Key::Other;
-    default: return Key::Other;
+    case VK_LEFT:
+        return Key::Left;
+    case VK_RIGHT:
+        return Key::Right;
+    case VK_HOME:
+        return Key::Home;
+    case VK_END:
+        return Key::End;
+    case VK_UP:
+        return Key::Up;
+    case VK_DOWN:
+        return Key::Down;
+    case VK_BACK:
+        return Key::Backspace;
+    case VK_DELETE:
+        return Key::Delete;
+    case VK_RETURN:
+        return Key::Enter;
+    case VK_ESCAPE:
+        return Key::Escape;
+    case VK_TAB:
+        return Key::Tab;
+    case 'A':
+        return ctrl ? Key::SelectAll : Key::Other;
+    case 'C':
+        return ctrl ? Key::Copy : Key::Other;
+    case 'X':
+        return ctrl ? Key::Cut : Key::Other;
+    case 'V':
+        return ctrl ? Key::Paste : Key::Other;
+    default:
+        return Key::Other;
     }
 }
 
@@ -174,12 +190,10 @@ void HostWindow::Present(RectI screenRect) {
     // Only the part on the desktop is ever seen, so only that part becomes
     // the system window: a viewfinder typed 100000 pixels wide costs what
     // the screen shows, not gigabytes, and no window system limit is hit.
-    const RectI desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                        ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                        ::GetSystemMetrics(SM_XVIRTUALSCREEN) +
-                            ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                        ::GetSystemMetrics(SM_YVIRTUALSCREEN) +
-                            ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RectI desktop{
+        ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     RectI shown = screenRect.Intersect(desktop);
     if (shown.Empty()) {
         // Wholly off the desktop: one transparent pixel keeps it a window.
@@ -250,11 +264,17 @@ void HostWindow::SetTopmost(bool topmost) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void HostWindow::RequestClose() { ::PostMessageW(window_.get(), WM_CLOSE, 0, 0); }
+void HostWindow::RequestClose() {
+    ::PostMessageW(window_.get(), WM_CLOSE, 0, 0);
+}
 
-void HostWindow::ReportError(const std::exception& error) { ShowErrorDisplay(error); }
+void HostWindow::ReportError(const std::exception& error) {
+    ShowErrorDisplay(error);
+}
 
-void HostWindow::ControlsMoved() { tooltips_.Update(form_, offset_.x, offset_.y); }
+void HostWindow::ControlsMoved() {
+    tooltips_.Update(form_, offset_.x, offset_.y);
+}
 
 void HostWindow::AccessibleChanged(AccessibleEvent event, Control& control) {
     const auto id = accessibleTree_.IdOf(control);

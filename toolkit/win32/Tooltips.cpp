@@ -28,9 +28,9 @@ void Tooltips::Update(Control& root, int offsetX, int offsetY) {
         for (const auto& child : control.Children()) {
             if (!child->Hint().empty()) {
                 const RectI r = child->PhysicalRect();
-                wanted.push_back({{r.left - offsetX, r.top - offsetY, r.right - offsetX,
-                                   r.bottom - offsetY},
-                                  child->Hint()});
+                wanted.push_back(
+                    {{r.left - offsetX, r.top - offsetY, r.right - offsetX, r.bottom - offsetY},
+                     child->Hint()});
             }
             collect(*child);
         }
