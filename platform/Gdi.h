@@ -85,24 +85,27 @@ private:
     static inline std::atomic<long> live_{0};
 };
 
-// Selects an object into a DC for a scope (or for the life of the object
-// that holds the guard) and puts the previous one back.
-class SelectGuard {
+namespace detail {
+
+inline void PutObjectBack(HDC dc, HGDIOBJ previous) {
+    ::SelectObject(dc, previous);
+}
+inline void PutPaletteBack(HDC dc, HPALETTE previous) {
+    ::SelectPalette(dc, previous, FALSE);
+}
+
+// What a DC held before something was selected into it, put back when the
+// owner goes (or is reset). Movable, so a guard can live in an object.
+template <typename Previous, void (*PutBack)(HDC, Previous)> class DcRestore {
 public:
-    SelectGuard() noexcept = default;
-    SelectGuard(HDC dc, HGDIOBJ object) noexcept
-        : dc_(dc), previous_(object != nullptr ? ::SelectObject(dc, object) : nullptr) {
-        if (previous_ == HGDI_ERROR) {
-            previous_ = nullptr;
-        }
-    }
-    ~SelectGuard() { reset(); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-    SelectGuard(SelectGuard&& other) noexcept
+    DcRestore() noexcept = default;
+    ~DcRestore() { reset(); }
+    DcRestore(const DcRestore&) = delete;
+    DcRestore& operator=(const DcRestore&) = delete;
+    DcRestore(DcRestore&& other) noexcept
         : dc_(std::exchange(other.dc_, nullptr)),
           previous_(std::exchange(other.previous_, nullptr)) {}
-    SelectGuard& operator=(SelectGuard&& other) noexcept {
+    DcRestore& operator=(DcRestore&& other) noexcept {
         if (this != &other) {
             reset();
             dc_ = std::exchange(other.dc_, nullptr);
@@ -111,61 +114,57 @@ public:
         return *this;
     }
 
-    // True when the object went in (and something will be put back).
+    // True when something went in (and something will be put back).
     explicit operator bool() const noexcept { return previous_ != nullptr; }
 
     void reset() noexcept {
         const HDC dc = std::exchange(dc_, nullptr);
-        if (const HGDIOBJ previous = std::exchange(previous_, nullptr); dc && previous) {
+        if (const Previous previous = std::exchange(previous_, nullptr); dc && previous) {
             KeepLastError keep;
-            ::SelectObject(dc, previous);
+            PutBack(dc, previous);
         }
     }
 
+protected:
+    DcRestore(HDC dc, Previous previous) noexcept : dc_(dc), previous_(previous) {}
+
 private:
     HDC dc_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    Previous previous_ = nullptr;
+};
+
+} // namespace detail
+
+// Selects an object into a DC for a scope (or for the life of the object
+// that holds the guard) and puts the previous one back.
+class SelectGuard : public detail::DcRestore<HGDIOBJ, detail::PutObjectBack> {
+public:
+    SelectGuard() noexcept = default;
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept : DcRestore(dc, Select(dc, object)) {}
+
+private:
+    static HGDIOBJ Select(HDC dc, HGDIOBJ object) noexcept {
+        const HGDIOBJ previous = object != nullptr ? ::SelectObject(dc, object) : nullptr;
+        return previous == HGDI_ERROR ? nullptr : previous;
+    }
 };
 
 // Selects a palette into a DC and realizes it, and puts the DC's previous
 // palette back at the end. A null palette selects nothing.
-class PaletteGuard {
+class PaletteGuard : public detail::DcRestore<HPALETTE, detail::PutPaletteBack> {
 public:
     PaletteGuard() noexcept = default;
-    PaletteGuard(HDC dc, HPALETTE palette) noexcept
-        : dc_(dc), previous_(palette != nullptr ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
-        if (previous_ != nullptr) {
-            ::RealizePalette(dc);
-        }
-    }
-    ~PaletteGuard() { reset(); }
-    PaletteGuard(const PaletteGuard&) = delete;
-    PaletteGuard& operator=(const PaletteGuard&) = delete;
-    PaletteGuard(PaletteGuard&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)),
-          previous_(std::exchange(other.previous_, nullptr)) {}
-    PaletteGuard& operator=(PaletteGuard&& other) noexcept {
-        if (this != &other) {
-            reset();
-            dc_ = std::exchange(other.dc_, nullptr);
-            previous_ = std::exchange(other.previous_, nullptr);
-        }
-        return *this;
-    }
-
-    explicit operator bool() const noexcept { return previous_ != nullptr; }
-
-    void reset() noexcept {
-        const HDC dc = std::exchange(dc_, nullptr);
-        if (const HPALETTE previous = std::exchange(previous_, nullptr); dc && previous) {
-            KeepLastError keep;
-            ::SelectPalette(dc, previous, FALSE);
-        }
-    }
+    PaletteGuard(HDC dc, HPALETTE palette) noexcept : DcRestore(dc, Select(dc, palette)) {}
 
 private:
-    HDC dc_ = nullptr;
-    HPALETTE previous_ = nullptr;
+    static HPALETTE Select(HDC dc, HPALETTE palette) noexcept {
+        const HPALETTE previous =
+            palette != nullptr ? ::SelectPalette(dc, palette, FALSE) : nullptr;
+        if (previous != nullptr) {
+            ::RealizePalette(dc);
+        }
+        return previous;
+    }
 };
 
 } // namespace platform
