@@ -160,8 +160,6 @@ TEST_F(ColourCaptionsHelper, EveryCaptionShowsBothLayersInPlace) {
 TEST(ColourCaptions, BothLayersInPlaceAt96And144Dpi) {
     for (DWORD dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
-        wintest::SystemDpiOverride override(dpi);
-        EXPECT_TRUE(wintest::RunSelf(L"ColourCaptionsHelper.*",
-                                     {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}}));
+        EXPECT_TRUE(wintest::RunSelfAtSystemDpi(L"ColourCaptionsHelper.*", dpi));
     }
 }

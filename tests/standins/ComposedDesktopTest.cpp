@@ -16,9 +16,9 @@
 
 namespace {
 
-using standin::HeldPixel;
 using standin::OtherHeight;
 using standin::OtherWidth;
+using wintest::HeldPixel;
 
 std::wstring FolderOf(std::wstring path) {
     return path.substr(0, path.find_last_of(L'\\'));

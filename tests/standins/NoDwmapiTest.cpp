@@ -15,7 +15,7 @@
 
 namespace {
 
-using standin::HeldPixel;
+using wintest::HeldPixel;
 
 bool HasModule(HANDLE process, const wchar_t* name) {
     HMODULE modules[512];
@@ -45,12 +45,7 @@ std::vector<std::uint32_t> ClipboardPixels(int& width, int& height) {
         ::GetObjectW(bitmap, sizeof info, &info);
         width = info.bmWidth;
         height = info.bmHeight;
-        BITMAPINFO header{};
-        header.bmiHeader.biSize = sizeof header.bmiHeader;
-        header.bmiHeader.biWidth = width;
-        header.bmiHeader.biHeight = -height;
-        header.bmiHeader.biPlanes = 1;
-        header.bmiHeader.biBitCount = 32;
+        BITMAPINFO header = wintest::TopDownRgb32(width, height);
         pixels.resize(std::size_t(width) * height);
         HDC screen = ::GetDC(nullptr);
         ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &header, DIB_RGB_COLORS);

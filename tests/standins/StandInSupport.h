@@ -2,9 +2,9 @@
 // a second program's window with a known picture, the held image's pixels.
 #pragma once
 
-#include "output/HeldImage.h"
 #include "platform/Win.h"
 #include "tests/standins/DwmRecord.h"
+#include "tests/win/WinTestSupport.h"
 
 #include <cstdint>
 #include <string>
@@ -43,20 +43,12 @@ inline constexpr int OtherHeight = 157;
 
 // Starts this program again as the other program; its window comes to the
 // front a second later and stays until the object goes.
-class OtherWindowProgram {
+class OtherWindowProgram : public wintest::OtherProgram {
 public:
     OtherWindowProgram();
-    ~OtherWindowProgram();
-    OtherWindowProgram(const OtherWindowProgram&) = delete;
-    OtherWindowProgram& operator=(const OtherWindowProgram&) = delete;
+    // Releases the window; true when the program then ended well in time.
     bool Ended(DWORD milliseconds);
-
-private:
-    HANDLE release_ = nullptr;
-    PROCESS_INFORMATION process_{};
 };
-
-std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y); // 0x00RRGGBB
 
 std::wstring Environment(const wchar_t* name);
 

@@ -33,10 +33,6 @@ std::string Env(const char* name) {
     return value == nullptr ? std::string() : std::string(value);
 }
 
-std::wstring Wide(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
-}
-
 // The session's heads in Windows coordinates: Wine puts the primary's
 // top-left corner at 0,0, so a Windows point plus primaryRoot is the X root
 // point where the test picture was drawn.
@@ -99,43 +95,8 @@ Layout SessionLayout() {
     return layout;
 }
 
-std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
-    const output::ImageView view = image.View();
-    const std::uint8_t* p = view.bits +
-                            std::size_t(view.height - 1 - y) * output::DibStride(view.width) +
-                            std::size_t(x) * 3;
-    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
-}
-
-// The pixels another program reads from the screen in a rectangle of
-// Windows screen coordinates (which may lie left of or above the primary).
-std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(p, p + std::size_t(width) * height);
-    for (auto& pixel : pixels) {
-        pixel &= 0x00FFFFFF; // junk alpha under Wine
-    }
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
+using wintest::HeldPixel;
+using wintest::ScreenPixels;
 
 // ---------------------------------------------------------------------------
 // The layouts the sessions use, and what each must give.
@@ -439,9 +400,7 @@ TEST_F(MultiDisplayHelper, TheSystemWindowIsClippedToTheDesktopAtNegativeCoordin
 TEST(MultiDisplayAcrossDpiHelper, At96And144Dpi) {
     for (DWORD dpi : {96u, 144u}) {
         SCOPED_TRACE(dpi);
-        wintest::SystemDpiOverride override(dpi);
-        EXPECT_TRUE(wintest::RunSelf(L"MultiDisplayHelper.*",
-                                     {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}}));
+        EXPECT_TRUE(wintest::RunSelfAtSystemDpi(L"MultiDisplayHelper.*", dpi));
     }
 }
 
@@ -453,23 +412,9 @@ namespace {
 constexpr int OwnerWidth = 241;
 constexpr int OwnerHeight = 157;
 
-COLORREF OwnerPixel(int x, int y) {
-    return RGB((x * 7) & 255, (y * 3) & 255, (x + y) & 255);
-}
-
-LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(window, &paint);
-        for (int y = 0; y < OwnerHeight; ++y) {
-            for (int x = 0; x < OwnerWidth; ++x) {
-                ::SetPixelV(dc, x, y, OwnerPixel(x, y));
-            }
-        }
-        ::EndPaint(window, &paint);
-        return 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+std::uint32_t OwnerPixel(int x, int y) {
+    return (std::uint32_t((x * 7) & 255) << 16) | (std::uint32_t((y * 3) & 255) << 8) |
+           std::uint32_t((x + y) & 255);
 }
 
 // The owner's window lies on the last head, away from its edges.
@@ -485,28 +430,13 @@ POINT OwnerPosition(const Layout& layout) {
 TEST(DisplayWindowOwnerHelper, ComesToTheFrontOnAnotherDisplay) {
     const Layout layout = SessionLayout();
     ASSERT_GE(layout.heads.size(), 2u);
-    HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, Wide(Env("VARNEL_RELEASE_EVENT")).c_str());
-    ASSERT_NE(release, nullptr);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = OwnerWindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VarnelTestOtherDisplay";
-    ::RegisterClassW(&wc);
     const POINT at = OwnerPosition(layout);
-    HWND window =
-        ::CreateWindowExW(0, wc.lpszClassName, L"Other display", WS_POPUP, at.x, at.y, OwnerWidth,
-                          OwnerHeight, nullptr, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    wintest::Pump(1000);
-    ::ShowWindow(window, SW_SHOW);
-    ::SetForegroundWindow(window);
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    while (::MsgWaitForMultipleObjects(1, &release, FALSE, 30000, QS_ALLINPUT) ==
-           WAIT_OBJECT_0 + 1) {
-        wintest::Pump(0);
-    }
-    ::DestroyWindow(window);
-    ::CloseHandle(release);
+    wintest::ShowPictureWindowUntilReleased({.className = L"VarnelTestOtherDisplay",
+                                             .left = at.x,
+                                             .top = at.y,
+                                             .width = OwnerWidth,
+                                             .height = OwnerHeight,
+                                             .pixel = OwnerPixel});
 }
 
 class MultiDisplayWindowCaptureHelper : public CaptureWindowTest {};
@@ -514,18 +444,13 @@ class MultiDisplayWindowCaptureHelper : public CaptureWindowTest {};
 TEST_F(MultiDisplayWindowCaptureHelper, CopiesAWindowOnAnotherDisplayPixelForPixel) {
     const Layout layout = SessionLayout();
     ASSERT_GE(layout.heads.size(), 2u);
-    const std::wstring releaseName =
-        L"varnel-test-other-display-" + std::to_wstring(::GetCurrentProcessId());
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
-    wintest::ChildProcess other(L"\"" + wintest::SelfPath() +
-                                    L"\" --gtest_filter=DisplayWindowOwnerHelper.*",
-                                {{L"VARNEL_RELEASE_EVENT", releaseName}});
+    wintest::OtherProgram other(L"DisplayWindowOwnerHelper.*");
     ::SetForegroundWindow(host->Handle());
     Form1->CopyWindBtnClick(*Form1->CopyWindBtn);
     HWND foreground = ::GetForegroundWindow();
     RECT placed{};
     ::GetWindowRect(foreground, &placed);
-    ::SetEvent(release);
+    other.Release();
     const POINT at = OwnerPosition(layout);
     EXPECT_EQ(placed.left, at.x) << "the other window is not where it was put";
     EXPECT_EQ(placed.top, at.y);
@@ -538,13 +463,9 @@ TEST_F(MultiDisplayWindowCaptureHelper, CopiesAWindowOnAnotherDisplayPixelForPix
     int mismatches = 0;
     for (int y = 0; y < OwnerHeight; ++y) {
         for (int x = 0; x < OwnerWidth; ++x) {
-            const COLORREF c = OwnerPixel(x, y);
-            const std::uint32_t expected =
-                (std::uint32_t(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            mismatches += HeldPixel(*Form1->BMP, x, y) != expected;
+            mismatches += HeldPixel(*Form1->BMP, x, y) != OwnerPixel(x, y);
         }
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_EQ(other.WaitForExit(20000), std::optional<DWORD>(0));
-    ::CloseHandle(release);
 }

@@ -1,5 +1,9 @@
 #include "tests/win/WinTestSupport.h"
 
+#include "platform/Gdi.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -156,32 +160,152 @@ bool RunSelf(const std::wstring& filter,
     return code == std::optional<DWORD>(0) && ranSome;
 }
 
-ScreenShot::ScreenShot() {
-    width_ = ::GetSystemMetrics(SM_CXSCREEN);
-    height_ = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+bool RunSelfAtSystemDpi(const std::wstring& filter, DWORD dpi) {
+    SystemDpiOverride override(dpi);
+    return RunSelf(filter, {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}});
+}
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
+    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
+std::wstring NewReleaseEventName() {
+    static int count = 0;
+    return L"varnel-test-release-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++count);
+}
+
+} // namespace
+
+OtherProgram::OtherProgram(const std::wstring& filter)
+    : OtherProgram(filter, NewReleaseEventName()) {}
+
+OtherProgram::OtherProgram(const std::wstring& filter, const std::wstring& releaseName)
+    : release_(::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str())),
+      process_(L"\"" + SelfPath() + L"\" --gtest_filter=" + filter,
+               {{L"VARNEL_RELEASE_EVENT", releaseName}}) {}
+
+OtherProgram::~OtherProgram() {
+    Release();
+    // Past this the child process's owner ends it.
+    process_.WaitForExit(10000);
+}
+
+void OtherProgram::Release() {
+    ::SetEvent(release_.get());
+}
+
+namespace {
+
+LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(
+                                reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    const auto* spec =
+        reinterpret_cast<const PictureWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (spec == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_NCCALCSIZE:
+        if (spec->noFrameArea) {
+            return 0;
+        }
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(window, &paint);
+        for (int y = 0; y < spec->height; ++y) {
+            for (int x = 0; x < spec->width; ++x) {
+                const std::uint32_t c = spec->pixel(x, y);
+                ::SetPixelV(dc, x, y, RGB(c >> 16, (c >> 8) & 255, c & 255));
+            }
+        }
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void ShowPictureWindowUntilReleased(const PictureWindow& spec) {
+    const platform::UniqueKernelHandle release(
+        ::OpenEventW(SYNCHRONIZE, FALSE, Environment(L"VARNEL_RELEASE_EVENT").c_str()));
+    ASSERT_TRUE(release);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PictureWindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = spec.className;
+    ::RegisterClassW(&wc);
+    const platform::UniqueHwnd window(::CreateWindowExW(
+        spec.exStyle, spec.className, spec.className, spec.style, spec.left, spec.top, spec.width,
+        spec.height, nullptr, nullptr, wc.hInstance, const_cast<PictureWindow*>(&spec)));
+    ASSERT_TRUE(window);
+    Pump(1000);
+    ::ShowWindow(window.get(), SW_SHOW);
+    ::SetForegroundWindow(window.get());
+    ::SetWindowPos(window.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HANDLE handle = release.get();
+    while (::MsgWaitForMultipleObjects(1, &handle, FALSE, 30000, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
+        Pump(0);
+    }
+}
+
+std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    const platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    const platform::UniqueHdc memory(::CreateCompatibleDC(screen.get()));
+    const BITMAPINFO info = TopDownRgb32(width, height);
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+    const platform::UniqueHbitmap bitmap(
+        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap) {
+        return {};
+    }
+    const platform::SelectGuard select(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
     ::GdiFlush();
     const auto* p = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(p, p + std::size_t(width_) * height_);
-    for (auto& pixel : pixels_) {
-        pixel &= 0x00FFFFFF;
+    std::vector<std::uint32_t> pixels(p, p + std::size_t(width) * height);
+    for (auto& pixel : pixels) {
+        pixel &= 0x00FFFFFF; // junk alpha under Wine
     }
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    return pixels;
 }
+
+BITMAPINFO TopDownRgb32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
+    const output::ImageView view = image.View();
+    const std::uint8_t* p = view.bits +
+                            std::size_t(view.height - 1 - y) * output::DibStride(view.width) +
+                            std::size_t(x) * 3;
+    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+}
+
+ScreenShot::ScreenShot()
+    : width_(::GetSystemMetrics(SM_CXSCREEN)), height_(::GetSystemMetrics(SM_CYSCREEN)),
+      pixels_(ScreenPixels(RECT{0, 0, width_, height_})) {}
 
 std::uint32_t ScreenShot::At(int x, int y) const {
     return pixels_[std::size_t(y) * width_ + std::size_t(x)];

@@ -1,9 +1,12 @@
 // Helpers the Windows tests share: running the real program (or this test
 // program again) as a child process, setting the system DPI that new
-// processes see, grabbing the screen as another process sees it, and
-// watching message boxes from inside the test process.
+// processes see, grabbing the screen as another process sees it, showing a
+// second program's window with a known picture, and watching message boxes
+// from inside the test process.
 #pragma once
 
+#include "output/HeldImage.h"
+#include "platform/KernelHandle.h"
 #include "platform/Win.h"
 
 #include <cstdint>
@@ -60,6 +63,54 @@ bool RunSelf(const std::wstring& filter,
              const std::vector<std::pair<std::wstring, std::wstring>>& env = {},
              DWORD milliseconds = 120000);
 
+// RunSelf with the system DPI set to dpi for the child, which finds the DPI
+// it must see in VARNEL_EXPECT_DPI.
+bool RunSelfAtSystemDpi(const std::wstring& filter, DWORD dpi);
+
+// This test program started again as another program that runs one helper
+// suite (filter), which waits until released: the suite reads the name of
+// the release event from VARNEL_RELEASE_EVENT. Released, and given 10 s to
+// end, when the object goes.
+class OtherProgram {
+public:
+    explicit OtherProgram(const std::wstring& filter);
+    ~OtherProgram();
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    void Release();
+    std::optional<DWORD> WaitForExit(DWORD milliseconds) {
+        return process_.WaitForExit(milliseconds);
+    }
+
+private:
+    OtherProgram(const std::wstring& filter, const std::wstring& releaseName);
+
+    platform::UniqueKernelHandle release_;
+    ChildProcess process_;
+};
+
+// A window that another program shows over the program under test, painted
+// with a known picture pixel by pixel.
+struct PictureWindow {
+    const wchar_t* className = nullptr;
+    DWORD style = WS_POPUP;
+    DWORD exStyle = 0;
+    int left = 0; // screen coordinates
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::uint32_t (*pixel)(int x, int y) = nullptr; // 0x00RRGGBB by window coordinates
+    // The whole window rectangle is client area, frame included, as for a
+    // window that draws its own frame: the picture covers every pixel.
+    bool noFrameArea = false;
+};
+
+// The body of an OtherProgram's helper suite: creates the window, shows it a
+// second later and brings it to the front (so it comes during a capture's
+// countdown), and keeps it until released.
+void ShowPictureWindowUntilReleased(const PictureWindow& spec);
+
 // A copy of the screen taken through the screen DC (what any other program
 // reading the screen gets). Pixels are 0x00RRGGBB; the alpha byte is junk
 // under Wine and dropped.
@@ -75,6 +126,17 @@ private:
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
 };
+
+// The pixels another program reads from the screen in a rectangle of
+// Windows screen coordinates (which may lie left of or above the primary),
+// 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> ScreenPixels(const RECT& r);
+
+// The header of a 32-bit bitmap whose rows run top to bottom.
+BITMAPINFO TopDownRgb32(int width, int height);
+
+// A pixel of a held (bottom-up, 24-bit) image as 0x00RRGGBB.
+std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y);
 
 // True when every channel of two 0x00RRGGBB colours differs by at most tolerance.
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance = 2);

@@ -4,9 +4,6 @@
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
-#include <cstdlib>
-#include <cstring>
-
 namespace {
 
 constexpr int OtherLeft = 310;
@@ -14,78 +11,33 @@ constexpr int OtherTop = 205;
 constexpr int OtherWidth = 241;
 constexpr int OtherHeight = 157;
 
-COLORREF OtherPixel(int x, int y) {
-    return RGB(x & 255, y & 255, (x * 3 + y * 5) & 255);
+std::uint32_t OtherPixel(int x, int y) {
+    return (std::uint32_t(x & 255) << 16) | (std::uint32_t(y & 255) << 8) |
+           std::uint32_t((x * 3 + y * 5) & 255);
 }
 
-std::wstring EnvW(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
-}
-
-std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
-    const output::ImageView view = image.View();
-    const std::uint8_t* p = view.bits +
-                            std::size_t(view.height - 1 - y) * output::DibStride(view.width) +
-                            std::size_t(x) * 3;
-    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
-}
-
-LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(window, &paint);
-        for (int y = 0; y < OtherHeight; ++y) {
-            for (int x = 0; x < OtherWidth; ++x) {
-                ::SetPixelV(dc, x, y, OtherPixel(x, y));
-            }
-        }
-        ::EndPaint(window, &paint);
-        return 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
+using wintest::HeldPixel;
 
 } // namespace
 
 // Started by the capture test as another program: shows a frameless window
 // with a known picture, comes to the front a second later, stays until told.
 TEST(ForegroundWindowOwnerHelper, ComesToTheFrontDuringTheCountdown) {
-    HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str());
-    ASSERT_NE(release, nullptr);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = OtherWindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"VarnelTestForeground";
-    ::RegisterClassW(&wc);
-    HWND window =
-        ::CreateWindowExW(0, wc.lpszClassName, L"Foreground", WS_POPUP, OtherLeft, OtherTop,
-                          OtherWidth, OtherHeight, nullptr, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    wintest::Pump(1000);
-    ::ShowWindow(window, SW_SHOW);
-    ::SetForegroundWindow(window);
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    while (::MsgWaitForMultipleObjects(1, &release, FALSE, 30000, QS_ALLINPUT) ==
-           WAIT_OBJECT_0 + 1) {
-        wintest::Pump(0);
-    }
-    ::DestroyWindow(window);
-    ::CloseHandle(release);
+    wintest::ShowPictureWindowUntilReleased({.className = L"VarnelTestForeground",
+                                             .left = OtherLeft,
+                                             .top = OtherTop,
+                                             .width = OtherWidth,
+                                             .height = OtherHeight,
+                                             .pixel = OtherPixel});
 }
 
 TEST_F(CaptureWindowTest, CopiesTheWindowBroughtToTheFrontPixelForPixel) {
-    const std::wstring releaseName =
-        L"varnel-test-foreground-" + std::to_wstring(::GetCurrentProcessId());
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
-    wintest::ChildProcess other(L"\"" + wintest::SelfPath() +
-                                    L"\" --gtest_filter=ForegroundWindowOwnerHelper.*",
-                                {{L"VARNEL_RELEASE_EVENT", releaseName}});
+    wintest::OtherProgram other(L"ForegroundWindowOwnerHelper.*");
     ::SetForegroundWindow(host->Handle());
     const DWORD start = ::GetTickCount();
     Form1->CopyWindBtnClick(*Form1->CopyWindBtn);
     const DWORD elapsed = ::GetTickCount() - start;
-    ::SetEvent(release);
+    other.Release();
     EXPECT_GE(elapsed, 3000u);
     ASSERT_NE(Form1->BMP, nullptr);
     ASSERT_EQ(Form1->BMP->Width(), OtherWidth);
@@ -93,17 +45,13 @@ TEST_F(CaptureWindowTest, CopiesTheWindowBroughtToTheFrontPixelForPixel) {
     int mismatches = 0;
     for (int y = 0; y < OtherHeight; ++y) {
         for (int x = 0; x < OtherWidth; ++x) {
-            const COLORREF c = OtherPixel(x, y);
-            const std::uint32_t expected =
-                (std::uint32_t(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            mismatches += HeldPixel(*Form1->BMP, x, y) != expected;
+            mismatches += HeldPixel(*Form1->BMP, x, y) != OtherPixel(x, y);
         }
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
     EXPECT_EQ(other.WaitForExit(20000), std::optional<DWORD>(0));
-    ::CloseHandle(release);
 }
 
 TEST_F(CaptureWindowTest, WithNoOtherWindowTheCaptureWindowCopiesItself) {
