@@ -35,14 +35,6 @@ const Placement Placements[] = {
     {"wholly right of the display", -2, 60, 70, 30},
 };
 
-std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
-    const output::ImageView view = image.View();
-    const std::size_t stride = output::DibStride(view.width);
-    const std::uint8_t* p =
-        view.bits + std::size_t(view.height - 1 - y) * stride + std::size_t(x) * 3;
-    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
-}
-
 } // namespace
 
 class PatternCaptureHelper : public CaptureWindowTest {};
@@ -88,7 +80,7 @@ TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
                 const bool onDisplay = sx >= 0 && sy >= 0 && sx < display.cx && sy < display.cy;
                 const std::uint32_t expected =
                     onDisplay ? testpattern::ScreenPatternAt(sx, sy) : 0xFFFFFFu;
-                const std::uint32_t actual = HeldPixel(*Form1->BMP, x, y);
+                const std::uint32_t actual = wintest::HeldPixel(*Form1->BMP, x, y);
                 if (actual != expected && mismatches++ == 0) {
                     first << "first at image (" << x << "," << y << ") screen (" << sx << "," << sy
                           << "): " << std::hex << actual << " instead of " << expected;
@@ -102,9 +94,7 @@ TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
 TEST(PatternCaptureAcrossDpiHelper, EveryUsualScale) {
     for (DWORD dpi : {96u, 110u, 120u, 144u, 168u}) {
         SCOPED_TRACE(dpi);
-        wintest::SystemDpiOverride override(dpi);
-        EXPECT_TRUE(wintest::RunSelf(L"PatternCaptureHelper.*",
-                                     {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}}));
+        EXPECT_TRUE(wintest::RunSelfAtSystemDpi(L"PatternCaptureHelper.*", dpi));
     }
 }
 

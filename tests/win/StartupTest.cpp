@@ -69,9 +69,8 @@ TEST_F(CaptureWindowTest, ScaleAndSizeBoxesFollowTheSystemDpi) {
 TEST(StartupAcrossDpi, EveryUsualScaleInAFreshProcess) {
     for (const ScaleCase& c : ScaleCases) {
         SCOPED_TRACE(c.dpi);
-        wintest::SystemDpiOverride dpi(c.dpi);
-        EXPECT_TRUE(wintest::RunSelf(L"CaptureWindowTest.ScaleAndSizeBoxesFollowTheSystemDpi",
-                                     {{L"VARNEL_EXPECT_DPI", std::to_wstring(c.dpi)}}));
+        EXPECT_TRUE(wintest::RunSelfAtSystemDpi(
+            L"CaptureWindowTest.ScaleAndSizeBoxesFollowTheSystemDpi", c.dpi));
     }
 }
 
