@@ -351,33 +351,21 @@ TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipb
     ASSERT_TRUE(Eventually([&] { return ::GetClipboardSequenceNumber() != sequence; }));
     wintest::Pump(300);
 
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    HANDLE data = ::GetClipboardData(CF_DIB);
-    ASSERT_NE(data, nullptr);
-    const auto* dib = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
-    ASSERT_NE(dib, nullptr);
-    EXPECT_EQ(dib->biWidth, view.right - view.left);
-    EXPECT_EQ(std::abs(dib->biHeight), view.bottom - view.top);
-    const int bytes = dib->biBitCount / 8;
-    const std::size_t stride = ((std::size_t(dib->biWidth) * dib->biBitCount + 31) / 32) * 4;
-    const std::uint8_t* pixels = reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize +
-                                 (dib->biCompression == BI_BITFIELDS ? 12 : 0) + dib->biClrUsed * 4;
-    const int rows = std::abs(dib->biHeight);
+    const std::optional<wintest::Picture> picture = wintest::ClipboardDib();
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->width, view.right - view.left);
+    EXPECT_EQ(picture->height, view.bottom - view.top);
     int mismatches = 0;
     std::ostringstream first;
-    for (int y = 0; y < rows && bytes >= 3; ++y) {
-        const int row = dib->biHeight > 0 ? rows - 1 - y : y;
-        for (int x = 0; x < dib->biWidth; ++x) {
-            const std::uint8_t* p = pixels + stride * row + std::size_t(x) * bytes;
-            const std::uint32_t actual = (std::uint32_t(p[2]) << 16) | (p[1] << 8) | p[0];
+    for (int y = 0; y < picture->height; ++y) {
+        for (int x = 0; x < picture->width; ++x) {
+            const std::uint32_t actual = picture->At(x, y);
             const std::uint32_t wanted = PatternAt(view.left + x, view.top + y);
             if (actual != wanted && mismatches++ == 0) {
                 first << "(" << x << "," << y << "): " << std::hex << actual << " not " << wanted;
             }
         }
     }
-    ::GlobalUnlock(data);
-    ::CloseClipboard();
     EXPECT_EQ(mismatches, 0) << first.str();
 
     POINT after{};

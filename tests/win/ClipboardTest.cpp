@@ -44,33 +44,25 @@ TEST(ClipboardReaderHelper, DibEqualsTheFile) {
         wintest::ReadFileBytes(EnvW("VARNEL_EXPECT_BMP")).value_or(std::vector<std::uint8_t>{});
     ASSERT_GT(file.size(), 54u);
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    HANDLE data = ::GetClipboardData(CF_DIB);
-    ASSERT_NE(data, nullptr);
-    const auto* dib = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
-    ASSERT_NE(dib, nullptr);
-    EXPECT_EQ(dib->biWidth, header->biWidth);
-    EXPECT_EQ(std::abs(dib->biHeight), header->biHeight);
-    const int bytesPerPixel = dib->biBitCount / 8;
-    ASSERT_TRUE(bytesPerPixel == 3 || bytesPerPixel == 4) << dib->biBitCount;
-    const std::size_t dibStride = ((std::size_t(dib->biWidth) * dib->biBitCount + 31) / 32) * 4;
+    const std::optional<wintest::Picture> picture = wintest::ClipboardDib();
+    ASSERT_TRUE(picture.has_value());
+    ASSERT_EQ(picture->width, header->biWidth);
+    ASSERT_EQ(picture->height, header->biHeight);
     const std::size_t fileStride = ((std::size_t(header->biWidth) * 24 + 31) / 32) * 4;
-    const std::uint8_t* pixels = reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize +
-                                 (dib->biCompression == BI_BITFIELDS ? 12 : 0) + dib->biClrUsed * 4;
     int mismatches = 0;
-    for (int row = 0; row < header->biHeight; ++row) {
-        const int dibRow = dib->biHeight > 0 ? row : header->biHeight - 1 - row;
-        for (int x = 0; x < header->biWidth; ++x) {
-            const std::uint8_t* a = pixels + dibStride * dibRow + std::size_t(x) * bytesPerPixel;
-            const std::uint8_t* b = file.data() + 54 + fileStride * row + std::size_t(x) * 3;
-            if (a[0] != b[0] || a[1] != b[1] || a[2] != b[2]) {
+    for (int y = 0; y < picture->height; ++y) {
+        // The file's rows run bottom to top.
+        const std::uint8_t* row = file.data() + 54 + fileStride * (picture->height - 1 - y);
+        for (int x = 0; x < picture->width; ++x) {
+            const std::uint8_t* b = row + std::size_t(x) * 3;
+            const std::uint32_t wanted =
+                (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[1]) << 8) | b[0];
+            if (picture->At(x, y) != wanted) {
                 ++mismatches;
             }
         }
     }
     EXPECT_EQ(mismatches, 0);
-    ::GlobalUnlock(data);
-    ::CloseClipboard();
 }
 
 // Started by the busy-clipboard test: holds the clipboard open until told.

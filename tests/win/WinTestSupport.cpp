@@ -1,6 +1,8 @@
 #include "tests/win/WinTestSupport.h"
 
+#include "platform/ClipboardScope.h"
 #include "platform/Gdi.h"
+#include "platform/GlobalMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -293,6 +295,42 @@ BITMAPINFO TopDownRgb32(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     return info;
+}
+
+std::optional<Picture> ClipboardDib() {
+    const platform::ClipboardScope clipboard(nullptr);
+    if (!clipboard) {
+        return std::nullopt;
+    }
+    const platform::GlobalLockScope lock(::GetClipboardData(CF_DIB));
+    if (!lock || lock.Size() < sizeof(BITMAPINFOHEADER)) {
+        return std::nullopt;
+    }
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(lock.get());
+    const int bytes = dib->biBitCount / 8;
+    if ((bytes != 3 && bytes != 4) || dib->biWidth <= 0 || dib->biHeight == 0) {
+        return std::nullopt;
+    }
+    Picture picture;
+    picture.width = dib->biWidth;
+    picture.height = std::abs(dib->biHeight);
+    const std::size_t stride = ((std::size_t(picture.width) * dib->biBitCount + 31) / 32) * 4;
+    const std::size_t offset =
+        dib->biSize + (dib->biCompression == BI_BITFIELDS ? 12 : 0) + dib->biClrUsed * 4;
+    if (lock.Size() < offset + stride * picture.height) {
+        return std::nullopt;
+    }
+    const std::uint8_t* bits = static_cast<const std::uint8_t*>(lock.get()) + offset;
+    picture.pixels.reserve(std::size_t(picture.width) * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        const int row = dib->biHeight > 0 ? picture.height - 1 - y : y;
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* p = bits + stride * row + std::size_t(x) * bytes;
+            picture.pixels.push_back((std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) |
+                                     p[0]);
+        }
+    }
+    return picture;
 }
 
 std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {

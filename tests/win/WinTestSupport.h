@@ -132,6 +132,19 @@ private:
 // 0x00RRGGBB, top row first.
 std::vector<std::uint32_t> ScreenPixels(const RECT& r);
 
+// A picture read back from another program's output, 0x00RRGGBB, top row first.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+};
+
+// The clipboard's CF_DIB as another program reads it (24- or 32-bit, either
+// row order); nothing when the clipboard cannot be opened or holds no such
+// picture.
+std::optional<Picture> ClipboardDib();
+
 // The header of a 32-bit bitmap whose rows run top to bottom.
 BITMAPINFO TopDownRgb32(int width, int height);
 
