@@ -34,30 +34,6 @@ bool HasModule(HANDLE process, const wchar_t* name) {
     return false;
 }
 
-// The clipboard's bitmap as 0x00RRGGBB rows, top row first.
-std::vector<std::uint32_t> ClipboardPixels(int& width, int& height) {
-    std::vector<std::uint32_t> pixels;
-    if (!::OpenClipboard(nullptr)) {
-        return pixels;
-    }
-    if (auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP))) {
-        BITMAP info{};
-        ::GetObjectW(bitmap, sizeof info, &info);
-        width = info.bmWidth;
-        height = info.bmHeight;
-        BITMAPINFO header = wintest::TopDownRgb32(width, height);
-        pixels.resize(std::size_t(width) * height);
-        HDC screen = ::GetDC(nullptr);
-        ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &header, DIB_RGB_COLORS);
-        ::ReleaseDC(nullptr, screen);
-        for (auto& pixel : pixels) {
-            pixel &= 0xFFFFFF;
-        }
-    }
-    ::CloseClipboard();
-    return pixels;
-}
-
 void ClickAt(HWND window, int x, int y) {
     const LPARAM at = MAKELPARAM(x, y);
     ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -123,26 +99,24 @@ TEST(NoDwmapiProgram, StartsCapturesAndCopies) {
         wintest::WaitFor([&] { return ::GetClipboardSequenceNumber() != clipboard; }, 10000))
         << "nothing was copied";
     wintest::Pump(300);
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> pixels = ClipboardPixels(width, height);
-    ASSERT_EQ(width, 501);
-    ASSERT_EQ(height, 332);
+    const std::optional<wintest::Picture> picture = wintest::ClipboardDib();
+    ASSERT_TRUE(picture.has_value());
+    ASSERT_EQ(picture->width, 501);
+    ASSERT_EQ(picture->height, 332);
     int mismatches = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            mismatches += pixels[std::size_t(y) * width + x] !=
-                          testpattern::ScreenPatternAt(r.left + x, r.top + 36 + y);
+    for (int y = 0; y < picture->height; ++y) {
+        for (int x = 0; x < picture->width; ++x) {
+            mismatches +=
+                picture->At(x, y) != testpattern::ScreenPatternAt(r.left + x, r.top + 36 + y);
         }
     }
     EXPECT_EQ(mismatches, 0);
 
-    HANDLE process =
-        ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Id());
-    ASSERT_NE(process, nullptr);
-    EXPECT_FALSE(HasModule(process, L"dwmapi.dll"));
-    EXPECT_TRUE(HasModule(process, L"Varnel.exe")) << "the module list is not what it seems";
-    ::CloseHandle(process);
+    const platform::UniqueKernelHandle process(
+        ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Id()));
+    ASSERT_TRUE(process);
+    EXPECT_FALSE(HasModule(process.get(), L"dwmapi.dll"));
+    EXPECT_TRUE(HasModule(process.get(), L"Varnel.exe")) << "the module list is not what it seems";
 
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(10000), std::optional<DWORD>(0));

@@ -523,15 +523,17 @@ TEST(ProgramByDefaultActions, AHookInAnotherProcessReceivesAndResolvesEachChange
 TEST(AccessibleHolderHelper, CallsFailCleanlyAfterTheWindowIsGone) {
     ComScope com;
     HWND window = reinterpret_cast<HWND>(std::wcstoull(EnvW("VARNEL_WINDOW").c_str(), nullptr, 10));
-    HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str());
-    HANDLE closed = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_CLOSED_EVENT").c_str());
-    ASSERT_NE(ready, nullptr);
-    ASSERT_NE(closed, nullptr);
+    const platform::UniqueKernelHandle ready(
+        ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str()));
+    const platform::UniqueKernelHandle closed(
+        ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_CLOSED_EVENT").c_str()));
+    ASSERT_TRUE(ready);
+    ASSERT_TRUE(closed);
     ComPtr<IAccessible> acc = ClientObject(window);
     ASSERT_NE(acc, nullptr);
     EXPECT_EQ(Name(acc.Get(), 1), TopName);
-    ::SetEvent(ready);
-    ASSERT_EQ(::WaitForSingleObject(closed, 30000), WAIT_OBJECT_0);
+    ::SetEvent(ready.get());
+    ASSERT_EQ(::WaitForSingleObject(closed.get(), 30000), WAIT_OBJECT_0);
     // COM itself answers that the object was cut off from its clients; which
     // of these codes depends on how far the stub's clean-up has got.
     auto disconnected = [](HRESULT hr) {
@@ -549,8 +551,6 @@ TEST(AccessibleHolderHelper, CallsFailCleanlyAfterTheWindowIsGone) {
     const HRESULT acted = acc->accDoDefaultAction(Child(2));
     EXPECT_TRUE(disconnected(acted)) << std::hex << acted;
     acc.Reset();
-    ::CloseHandle(ready);
-    ::CloseHandle(closed);
 }
 
 TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsCallsFail) {
@@ -558,8 +558,10 @@ TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsC
     const std::wstring suffix = std::to_wstring(::GetCurrentProcessId());
     const std::wstring readyName = L"VarnelAccReady" + suffix;
     const std::wstring closedName = L"VarnelAccClosed" + suffix;
-    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
-    HANDLE closed = ::CreateEventW(nullptr, TRUE, FALSE, closedName.c_str());
+    const platform::UniqueKernelHandle ready(
+        ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+    const platform::UniqueKernelHandle closed(
+        ::CreateEventW(nullptr, TRUE, FALSE, closedName.c_str()));
     HWND window = host->Handle();
     wintest::ChildProcess client(
         L"\"" + wintest::SelfPath() +
@@ -569,7 +571,7 @@ TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsC
          {L"VARNEL_CLOSED_EVENT", closedName}});
     // The client's calls come in through this thread's messages.
     ASSERT_TRUE(
-        Eventually([&] { return ::WaitForSingleObject(ready, 0) == WAIT_OBJECT_0; }, 30000));
+        Eventually([&] { return ::WaitForSingleObject(ready.get(), 0) == WAIT_OBJECT_0; }, 30000));
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before + 1);
 
     Application.DestroyForms();
@@ -577,13 +579,11 @@ TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsC
     // The other process still holds its reference, yet the object is gone.
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before) << "nothing leaks";
 
-    ::SetEvent(closed);
+    ::SetEvent(closed.get());
     std::optional<DWORD> code;
     Eventually([&] { return (code = client.WaitForExit(0)).has_value(); }, 30000);
     EXPECT_EQ(code, std::optional<DWORD>(0)) << "the client's calls did not fail cleanly";
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before);
-    ::CloseHandle(ready);
-    ::CloseHandle(closed);
 }
 
 // A reference held inside the process (as a client of the same process

@@ -6,6 +6,8 @@
 
 #include "output/BmpWriter.h"
 #include "output/FileSink.h"
+#include "platform/ClipboardScope.h"
+#include "platform/Gdi.h"
 #include "platform/MessageText.h"
 
 #include <cstdlib>
@@ -67,16 +69,16 @@ TEST(ClipboardReaderHelper, DibEqualsTheFile) {
 
 // Started by the busy-clipboard test: holds the clipboard open until told.
 TEST(ClipboardHolderHelper, HoldsTheClipboardUntilReleased) {
-    HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str());
-    HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str());
-    ASSERT_NE(ready, nullptr);
-    ASSERT_NE(release, nullptr);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::SetEvent(ready);
-    ::WaitForSingleObject(release, 30000);
-    ::CloseClipboard();
-    ::CloseHandle(ready);
-    ::CloseHandle(release);
+    const platform::UniqueKernelHandle ready(
+        ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str()));
+    const platform::UniqueKernelHandle release(
+        ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str()));
+    ASSERT_TRUE(ready);
+    ASSERT_TRUE(release);
+    const platform::ClipboardScope clipboard(nullptr);
+    ASSERT_TRUE(clipboard);
+    ::SetEvent(ready.get());
+    ::WaitForSingleObject(release.get(), 30000);
 }
 
 TEST_F(CaptureWindowTest, CopyPutsAnEqualPictureOnTheClipboard) {
@@ -110,9 +112,9 @@ TEST_F(CaptureWindowTest, CopyFlashesTheTitleBarYellowThenSlateGrey) {
     static toolkit::win32::HostWindow* seenHost = nullptr;
     form = Form1;
     seenHost = host;
-    const auto probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                         nullptr, nullptr);
-    ::SetWindowLongPtrW(probe, GWLP_WNDPROC,
+    const platform::UniqueHwnd probe(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0,
+                                                       HWND_MESSAGE, nullptr, nullptr, nullptr));
+    ::SetWindowLongPtrW(probe.get(), GWLP_WNDPROC,
                         reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
                             if (m == WM_APP + 7) {
                                 seenFill = form->Rectangle2->FillColor();
@@ -123,11 +125,10 @@ TEST_F(CaptureWindowTest, CopyFlashesTheTitleBarYellowThenSlateGrey) {
                             }
                             return ::DefWindowProcW(w, m, wp, lp);
                         }));
-    ::PostMessageW(probe, WM_APP + 7, 0, 0);
+    ::PostMessageW(probe.get(), WM_APP + 7, 0, 0);
     const DWORD start = ::GetTickCount();
     Form1->CopyBtnClick(*Form1->CopyBtn);
     const DWORD elapsed = ::GetTickCount() - start;
-    ::DestroyWindow(probe);
     EXPECT_EQ(seenFill, 0xFFFFFF00u);
     EXPECT_EQ(seenOnScreen, 0xFFFF00u);
     EXPECT_GE(elapsed, 95u) << "the flash lasts at least 100 ms";
@@ -150,14 +151,16 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
     const std::wstring readyName = L"varnel-test-ready-" + std::to_wstring(::GetCurrentProcessId());
     const std::wstring releaseName =
         L"varnel-test-release-" + std::to_wstring(::GetCurrentProcessId());
-    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
+    const platform::UniqueKernelHandle ready(
+        ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+    const platform::UniqueKernelHandle release(
+        ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
     wintest::ChildProcess holder(
         L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ClipboardHolderHelper.*",
         {{L"VARNEL_READY_EVENT", readyName}, {L"VARNEL_RELEASE_EVENT", releaseName}});
     // The holder signals only once it runs, so a filter that matched nothing
     // fails here.
-    ASSERT_EQ(::WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
     const DWORD before = ::GetClipboardSequenceNumber();
     {
         wintest::MessageBoxWatcher watcher;
@@ -177,8 +180,6 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
     }
     EXPECT_EQ(::GetClipboardSequenceNumber(), before);
     EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
-    ::SetEvent(release);
+    ::SetEvent(release.get());
     EXPECT_EQ(holder.WaitForExit(30000), std::optional<DWORD>(0));
-    ::CloseHandle(ready);
-    ::CloseHandle(release);
 }

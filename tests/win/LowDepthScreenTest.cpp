@@ -4,12 +4,16 @@
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "platform/ClipboardScope.h"
+#include "platform/Gdi.h"
+
 class LowDepthScreenHelper : public CaptureWindowTest {};
 
 TEST_F(LowDepthScreenHelper, CopyPlacesTheBitmapAndAPaletteCopy) {
-    HDC screen = ::GetDC(nullptr);
-    const int depth = ::GetDeviceCaps(screen, BITSPIXEL) * ::GetDeviceCaps(screen, PLANES);
-    ::ReleaseDC(nullptr, screen);
+    const int depth = [] {
+        const platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+        return ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+    }();
     ASSERT_LT(depth, 24) << "needs a display below 24 bits per pixel";
 
     Form1->SetWindowBounds(100, 100, 40, 36 + 30);
@@ -20,13 +24,13 @@ TEST_F(LowDepthScreenHelper, CopyPlacesTheBitmapAndAPaletteCopy) {
     Form1->CopyBtnClick(*Form1->CopyBtn);
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
     ASSERT_TRUE(::IsClipboardFormatAvailable(CF_PALETTE));
-    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const platform::ClipboardScope clipboard(nullptr);
+    ASSERT_TRUE(clipboard);
     auto* copy = static_cast<HPALETTE>(::GetClipboardData(CF_PALETTE));
     ASSERT_NE(copy, nullptr);
     EXPECT_NE(copy, Form1->BMP->Palette()) << "the clipboard gets its own copy";
     const UINT entries = ::GetPaletteEntries(Form1->BMP->Palette(), 0, 0, nullptr);
     EXPECT_EQ(::GetPaletteEntries(copy, 0, 0, nullptr), entries);
-    ::CloseClipboard();
     // The held image keeps its own palette after the copy.
     EXPECT_NE(Form1->BMP->Palette(), nullptr);
 }

@@ -200,30 +200,25 @@ TEST_F(SaveCommandTest, AFolderThatDoesNotExistIsReportedAndNothingChanges) {
 // until told to let go.
 TEST(SaveFileHolderHelper, HoldsTheFilesUntilReleased) {
     const std::wstring names = savetest::EnvironmentValue(L"VARNEL_HELD_FILES");
-    HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE,
-                                savetest::EnvironmentValue(L"VARNEL_READY_EVENT").c_str());
-    HANDLE release = ::OpenEventW(SYNCHRONIZE, FALSE,
-                                  savetest::EnvironmentValue(L"VARNEL_RELEASE_EVENT").c_str());
-    ASSERT_NE(ready, nullptr);
-    ASSERT_NE(release, nullptr);
-    std::vector<HANDLE> held;
+    const platform::UniqueKernelHandle ready(::OpenEventW(
+        EVENT_MODIFY_STATE, FALSE, savetest::EnvironmentValue(L"VARNEL_READY_EVENT").c_str()));
+    const platform::UniqueKernelHandle release(::OpenEventW(
+        SYNCHRONIZE, FALSE, savetest::EnvironmentValue(L"VARNEL_RELEASE_EVENT").c_str()));
+    ASSERT_TRUE(ready);
+    ASSERT_TRUE(release);
+    std::vector<platform::UniqueFile> held;
     std::size_t start = 0;
     while (start <= names.size()) {
         const std::size_t end = std::min(names.find(L'|', start), names.size());
         const std::wstring name = names.substr(start, end - start);
-        HANDLE file = ::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << savetest::UnixPathOf(name);
-        held.push_back(file);
+        platform::UniqueFile file(::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file) << savetest::UnixPathOf(name);
+        held.push_back(std::move(file));
         start = end + 1;
     }
-    ::SetEvent(ready);
-    ::WaitForSingleObject(release, 30000);
-    for (HANDLE file : held) {
-        ::CloseHandle(file);
-    }
-    ::CloseHandle(ready);
-    ::CloseHandle(release);
+    ::SetEvent(ready.get());
+    ::WaitForSingleObject(release.get(), 30000);
 }
 
 TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
@@ -239,8 +234,10 @@ TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
     const std::wstring tag = std::to_wstring(::GetCurrentProcessId());
     const std::wstring readyName = L"varnel-save-ready-" + tag;
     const std::wstring releaseName = L"varnel-save-release-" + tag;
-    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str());
+    const platform::UniqueKernelHandle ready(
+        ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+    const platform::UniqueKernelHandle release(
+        ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
     wintest::ChildProcess holder(L"\"" + wintest::SelfPath() +
                                      L"\" --gtest_filter=SaveFileHolderHelper.*",
                                  {{L"VARNEL_HELD_FILES", heldNames},
@@ -248,7 +245,7 @@ TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
                                   {L"VARNEL_RELEASE_EVENT", releaseName}});
     // The holder signals only once it holds both files, so a filter that
     // matched nothing fails here.
-    ASSERT_EQ(::WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
 
     for (SaveFormat format : formats) {
         SCOPED_TRACE(FormatName(format));
@@ -260,13 +257,11 @@ TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
         ExpectCannotCreate(run, held, ERROR_SHARING_VIOLATION);
         EXPECT_TRUE(State() == before);
     }
-    ::SetEvent(release);
+    ::SetEvent(release.get());
     EXPECT_EQ(holder.WaitForExit(30000), std::optional<DWORD>(0));
     for (SaveFormat format : formats) {
         EXPECT_TRUE(savetest::SameBytes(
             savetest::ReadFileBytes(In(NameWithPattern(L"held", format))), content))
             << FormatName(format);
     }
-    ::CloseHandle(ready);
-    ::CloseHandle(release);
 }
