@@ -95,9 +95,7 @@ Box Find(const wintest::ScreenShot& shot, const toolkit::RectI& area, std::uint3
 class ColourCaptionsHelper : public CaptureWindowTest {};
 
 TEST_F(ColourCaptionsHelper, EveryCaptionShowsBothLayersInPlace) {
-    if (const char* expected = std::getenv("VARNEL_EXPECT_DPI")) {
-        ASSERT_EQ(platform::SystemDpi(), unsigned(std::atoi(expected)));
-    }
+    ASSERT_TRUE(wintest::AtTheExpectedDpi());
     const auto colours = CaptionColours();
     ASSERT_FALSE(colours.empty()) << "run inside scripts/with-colour-font.sh";
     // No button is hot: the pointer rests outside the window.

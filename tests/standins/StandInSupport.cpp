@@ -66,10 +66,4 @@ bool OtherWindowProgram::Ended(DWORD milliseconds) {
     return WaitForExit(milliseconds) == std::optional<DWORD>(0);
 }
 
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
-    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
-
 } // namespace standin

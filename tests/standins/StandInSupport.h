@@ -50,6 +50,4 @@ public:
     bool Ended(DWORD milliseconds);
 };
 
-std::wstring Environment(const wchar_t* name);
-
 } // namespace standin

@@ -17,7 +17,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -108,11 +107,6 @@ ComPtr<IAccessible> ClientObject(HWND window) {
 // (cross-process calls and hook callbacks need them).
 bool Eventually(const std::function<bool()>& predicate, DWORD milliseconds = 10000) {
     return wintest::WaitFor(predicate, milliseconds);
-}
-
-std::wstring EnvW(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
 }
 
 int Trunc(double value) {
@@ -522,18 +516,16 @@ TEST(ProgramByDefaultActions, AHookInAnotherProcessReceivesAndResolvesEachChange
 // goes, then calls on it.
 TEST(AccessibleHolderHelper, CallsFailCleanlyAfterTheWindowIsGone) {
     ComScope com;
-    HWND window = reinterpret_cast<HWND>(std::wcstoull(EnvW("VARNEL_WINDOW").c_str(), nullptr, 10));
-    const platform::UniqueKernelHandle ready(
-        ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str()));
-    const platform::UniqueKernelHandle closed(
-        ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_CLOSED_EVENT").c_str()));
-    ASSERT_TRUE(ready);
-    ASSERT_TRUE(closed);
+    HWND window = reinterpret_cast<HWND>(
+        std::wcstoull(wintest::Environment(L"VARNEL_WINDOW").c_str(), nullptr, 10));
+    // Released once the window is gone.
+    const wintest::HelperSide side;
+    ASSERT_TRUE(side.Opened());
     ComPtr<IAccessible> acc = ClientObject(window);
     ASSERT_NE(acc, nullptr);
     EXPECT_EQ(Name(acc.Get(), 1), TopName);
-    ::SetEvent(ready.get());
-    ASSERT_EQ(::WaitForSingleObject(closed.get(), 30000), WAIT_OBJECT_0);
+    side.SayReady();
+    ASSERT_TRUE(side.WaitForRelease());
     // COM itself answers that the object was cut off from its clients; which
     // of these codes depends on how far the stub's clean-up has got.
     auto disconnected = [](HRESULT hr) {
@@ -555,23 +547,12 @@ TEST(AccessibleHolderHelper, CallsFailCleanlyAfterTheWindowIsGone) {
 
 TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsCallsFail) {
     const long before = toolkit::win32::AccessibleProvider::LiveCount();
-    const std::wstring suffix = std::to_wstring(::GetCurrentProcessId());
-    const std::wstring readyName = L"VarnelAccReady" + suffix;
-    const std::wstring closedName = L"VarnelAccClosed" + suffix;
-    const platform::UniqueKernelHandle ready(
-        ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    const platform::UniqueKernelHandle closed(
-        ::CreateEventW(nullptr, TRUE, FALSE, closedName.c_str()));
     HWND window = host->Handle();
-    wintest::ChildProcess client(
-        L"\"" + wintest::SelfPath() +
-            L"\" --gtest_filter=AccessibleHolderHelper.CallsFailCleanlyAfterTheWindowIsGone",
-        {{L"VARNEL_WINDOW", std::to_wstring(reinterpret_cast<std::uintptr_t>(window))},
-         {L"VARNEL_READY_EVENT", readyName},
-         {L"VARNEL_CLOSED_EVENT", closedName}});
+    wintest::OtherProgram client(
+        L"AccessibleHolderHelper.CallsFailCleanlyAfterTheWindowIsGone",
+        {{L"VARNEL_WINDOW", std::to_wstring(reinterpret_cast<std::uintptr_t>(window))}});
     // The client's calls come in through this thread's messages.
-    ASSERT_TRUE(
-        Eventually([&] { return ::WaitForSingleObject(ready.get(), 0) == WAIT_OBJECT_0; }, 30000));
+    ASSERT_TRUE(Eventually([&] { return client.IsReady(); }, 30000));
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before + 1);
 
     Application.DestroyForms();
@@ -579,7 +560,7 @@ TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsC
     // The other process still holds its reference, yet the object is gone.
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before) << "nothing leaks";
 
-    ::SetEvent(closed.get());
+    client.Release();
     std::optional<DWORD> code;
     Eventually([&] { return (code = client.WaitForExit(0)).has_value(); }, 30000);
     EXPECT_EQ(code, std::optional<DWORD>(0)) << "the client's calls did not fail cleanly";

@@ -10,10 +10,6 @@
 #include "platform/Gdi.h"
 #include "platform/MessageText.h"
 
-#include <cstdlib>
-#include <cstdio>
-#include <cstring>
-
 namespace {
 
 // A picture with a different colour in every pixel.
@@ -32,18 +28,14 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
-std::wstring EnvW(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
-}
-
 } // namespace
 
 // Started by the copy test as a second process: compares the clipboard's
 // CF_DIB with the BMP file that the first process wrote of its held image.
 TEST(ClipboardReaderHelper, DibEqualsTheFile) {
     const std::vector<std::uint8_t> file =
-        wintest::ReadFileBytes(EnvW("VARNEL_EXPECT_BMP")).value_or(std::vector<std::uint8_t>{});
+        wintest::ReadFileBytes(wintest::Environment(L"VARNEL_EXPECT_BMP"))
+            .value_or(std::vector<std::uint8_t>{});
     ASSERT_GT(file.size(), 54u);
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(file.data() + 14);
     const std::optional<wintest::Picture> picture = wintest::ClipboardDib();
@@ -69,16 +61,12 @@ TEST(ClipboardReaderHelper, DibEqualsTheFile) {
 
 // Started by the busy-clipboard test: holds the clipboard open until told.
 TEST(ClipboardHolderHelper, HoldsTheClipboardUntilReleased) {
-    const platform::UniqueKernelHandle ready(
-        ::OpenEventW(EVENT_MODIFY_STATE, FALSE, EnvW("VARNEL_READY_EVENT").c_str()));
-    const platform::UniqueKernelHandle release(
-        ::OpenEventW(SYNCHRONIZE, FALSE, EnvW("VARNEL_RELEASE_EVENT").c_str()));
-    ASSERT_TRUE(ready);
-    ASSERT_TRUE(release);
+    const wintest::HelperSide side;
+    ASSERT_TRUE(side.Opened());
     const platform::ClipboardScope clipboard(nullptr);
     ASSERT_TRUE(clipboard);
-    ::SetEvent(ready.get());
-    ::WaitForSingleObject(release.get(), 30000);
+    side.SayReady();
+    EXPECT_TRUE(side.WaitForRelease());
 }
 
 TEST_F(CaptureWindowTest, CopyPutsAnEqualPictureOnTheClipboard) {
@@ -148,19 +136,9 @@ TEST_F(CaptureWindowTest, WithNoOrAnEmptyImageCopyLeavesTheClipboardAlone) {
 TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
     Form1->BMP = std::make_unique<output::HeldImage>();
     Form1->BMP->SetSize(8, 8);
-    const std::wstring readyName = L"varnel-test-ready-" + std::to_wstring(::GetCurrentProcessId());
-    const std::wstring releaseName =
-        L"varnel-test-release-" + std::to_wstring(::GetCurrentProcessId());
-    const platform::UniqueKernelHandle ready(
-        ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    const platform::UniqueKernelHandle release(
-        ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
-    wintest::ChildProcess holder(
-        L"\"" + wintest::SelfPath() + L"\" --gtest_filter=ClipboardHolderHelper.*",
-        {{L"VARNEL_READY_EVENT", readyName}, {L"VARNEL_RELEASE_EVENT", releaseName}});
-    // The holder signals only once it runs, so a filter that matched nothing
-    // fails here.
-    ASSERT_EQ(::WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
+    wintest::OtherProgram holder(L"ClipboardHolderHelper.*");
+    // The holder is ready only once it holds the clipboard.
+    ASSERT_TRUE(holder.WaitUntilReady(30000));
     const DWORD before = ::GetClipboardSequenceNumber();
     {
         wintest::MessageBoxWatcher watcher;
@@ -180,6 +158,6 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
     }
     EXPECT_EQ(::GetClipboardSequenceNumber(), before);
     EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
-    ::SetEvent(release.get());
+    holder.Release();
     EXPECT_EQ(holder.WaitForExit(30000), std::optional<DWORD>(0));
 }

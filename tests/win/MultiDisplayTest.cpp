@@ -249,9 +249,7 @@ TEST(DisplayLayoutHelper, ThePointerIsWhereXdotoolPutIt) {
 class MultiDisplayHelper : public CaptureWindowTest {
 protected:
     void SetUp() override {
-        if (const char* expected = std::getenv("VARNEL_EXPECT_DPI")) {
-            ASSERT_EQ(platform::SystemDpi(), unsigned(std::atoi(expected)));
-        }
+        ASSERT_TRUE(wintest::AtTheExpectedDpi());
         layout = SessionLayout();
         ASSERT_GE(layout.heads.size(), 2u);
         CaptureWindowTest::SetUp();

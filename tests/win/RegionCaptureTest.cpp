@@ -11,7 +11,6 @@
 #include "tests/support/ScreenPattern.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -40,9 +39,7 @@ const Placement Placements[] = {
 class PatternCaptureHelper : public CaptureWindowTest {};
 
 TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
-    if (const char* expected = std::getenv("VARNEL_EXPECT_DPI")) {
-        ASSERT_EQ(platform::SystemDpi(), unsigned(std::atoi(expected)));
-    }
+    ASSERT_TRUE(wintest::AtTheExpectedDpi());
     const float scale = Form1->Scale;
     const SIZE display = platform::PrimaryDisplaySize();
     for (const Placement& p : Placements) {

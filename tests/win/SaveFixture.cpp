@@ -98,12 +98,6 @@ bool IsTypedNameWithExtension(const std::wstring& chosen, const std::wstring& ty
     return ::testing::AssertionFailure() << why.str();
 }
 
-std::wstring EnvironmentValue(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
-    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
-}
-
 std::wstring WindowsPathOf(const std::wstring& unixPath) {
     std::wstring path = L"Z:" + unixPath;
     std::replace(path.begin(), path.end(), L'/', L'\\');

@@ -45,8 +45,6 @@ bool IsTypedNameWithExtension(const std::wstring& chosen, const std::wstring& ty
 // Equal byte strings, or where they first differ.
 ::testing::AssertionResult SameBytes(const std::optional<Bytes>& actual, const Bytes& expected);
 
-// An environment variable, empty when unset.
-std::wstring EnvironmentValue(const wchar_t* name);
 // A Unix path as Wine's Z: drive shows it, and back.
 std::wstring WindowsPathOf(const std::wstring& unixPath);
 std::string UnixPathOf(const std::wstring& windowsPath);

@@ -20,7 +20,7 @@ class SaveOnMediaHelper : public SaveCommandTest {
 protected:
     void SetUp() override {
         SaveCommandTest::SetUp();
-        const std::wstring media = savetest::EnvironmentValue(L"VARNEL_SAVE_MEDIA");
+        const std::wstring media = wintest::Environment(L"VARNEL_SAVE_MEDIA");
         ASSERT_FALSE(media.empty()) << "run through scripts/with-save-media.sh";
         readOnly = savetest::WindowsPathOf(media + L"/readonly");
         small = savetest::WindowsPathOf(media + L"/small");

@@ -199,13 +199,9 @@ TEST_F(SaveCommandTest, AFolderThatDoesNotExistIsReportedAndNothingChanges) {
 // VARNEL_HELD_FILES ("|" between them) without sharing and keeps them open
 // until told to let go.
 TEST(SaveFileHolderHelper, HoldsTheFilesUntilReleased) {
-    const std::wstring names = savetest::EnvironmentValue(L"VARNEL_HELD_FILES");
-    const platform::UniqueKernelHandle ready(::OpenEventW(
-        EVENT_MODIFY_STATE, FALSE, savetest::EnvironmentValue(L"VARNEL_READY_EVENT").c_str()));
-    const platform::UniqueKernelHandle release(::OpenEventW(
-        SYNCHRONIZE, FALSE, savetest::EnvironmentValue(L"VARNEL_RELEASE_EVENT").c_str()));
-    ASSERT_TRUE(ready);
-    ASSERT_TRUE(release);
+    const std::wstring names = wintest::Environment(L"VARNEL_HELD_FILES");
+    const wintest::HelperSide side;
+    ASSERT_TRUE(side.Opened());
     std::vector<platform::UniqueFile> held;
     std::size_t start = 0;
     while (start <= names.size()) {
@@ -217,8 +213,8 @@ TEST(SaveFileHolderHelper, HoldsTheFilesUntilReleased) {
         held.push_back(std::move(file));
         start = end + 1;
     }
-    ::SetEvent(ready.get());
-    ::WaitForSingleObject(release.get(), 30000);
+    side.SayReady();
+    EXPECT_TRUE(side.WaitForRelease());
 }
 
 TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
@@ -231,21 +227,9 @@ TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
         savetest::WriteFileBytes(name, content);
         heldNames += (heldNames.empty() ? L"" : L"|") + name;
     }
-    const std::wstring tag = std::to_wstring(::GetCurrentProcessId());
-    const std::wstring readyName = L"varnel-save-ready-" + tag;
-    const std::wstring releaseName = L"varnel-save-release-" + tag;
-    const platform::UniqueKernelHandle ready(
-        ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    const platform::UniqueKernelHandle release(
-        ::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
-    wintest::ChildProcess holder(L"\"" + wintest::SelfPath() +
-                                     L"\" --gtest_filter=SaveFileHolderHelper.*",
-                                 {{L"VARNEL_HELD_FILES", heldNames},
-                                  {L"VARNEL_READY_EVENT", readyName},
-                                  {L"VARNEL_RELEASE_EVENT", releaseName}});
-    // The holder signals only once it holds both files, so a filter that
-    // matched nothing fails here.
-    ASSERT_EQ(::WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
+    wintest::OtherProgram holder(L"SaveFileHolderHelper.*", {{L"VARNEL_HELD_FILES", heldNames}});
+    // The holder is ready only once it holds both files.
+    ASSERT_TRUE(holder.WaitUntilReady(30000));
 
     for (SaveFormat format : formats) {
         SCOPED_TRACE(FormatName(format));
@@ -257,7 +241,7 @@ TEST_F(SaveCommandTest, AFileOpenElsewhereIsReportedAndKeepsItsBytes) {
         ExpectCannotCreate(run, held, ERROR_SHARING_VIOLATION);
         EXPECT_TRUE(State() == before);
     }
-    ::SetEvent(release.get());
+    holder.Release();
     EXPECT_EQ(holder.WaitForExit(30000), std::optional<DWORD>(0));
     for (SaveFormat format : formats) {
         EXPECT_TRUE(savetest::SameBytes(

@@ -44,7 +44,7 @@ void ClickOn(HWND window, const toolkit::Control& button) {
 class SavedForDecodersHelper : public SaveCommandTest {};
 
 TEST_F(SavedForDecodersHelper, CaptureSavedAsBmpAndPng) {
-    const std::wstring unixFolder = savetest::EnvironmentValue(L"VARNEL_SAVE_FOLDER");
+    const std::wstring unixFolder = wintest::Environment(L"VARNEL_SAVE_FOLDER");
     ASSERT_FALSE(unixFolder.empty()) << "run through scripts/check-saved-images.sh";
     const std::wstring out = savetest::WindowsPathOf(unixFolder);
 

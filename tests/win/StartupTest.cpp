@@ -9,7 +9,6 @@
 #include "platform/Display.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -49,9 +48,7 @@ RECT ExpectedWindowRect(float scale) {
 // the prefix's own DPI when run directly.
 TEST_F(CaptureWindowTest, ScaleAndSizeBoxesFollowTheSystemDpi) {
     const DWORD dpi = platform::SystemDpi();
-    if (const char* expected = std::getenv("VARNEL_EXPECT_DPI")) {
-        ASSERT_EQ(dpi, DWORD(std::atoi(expected))) << "the prefix's DPI did not reach the process";
-    }
+    ASSERT_TRUE(wintest::AtTheExpectedDpi());
     const ScaleCase* row = nullptr;
     for (const ScaleCase& c : ScaleCases) {
         if (c.dpi == dpi) {

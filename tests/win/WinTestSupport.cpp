@@ -1,6 +1,7 @@
 #include "tests/win/WinTestSupport.h"
 
 #include "platform/ClipboardScope.h"
+#include "platform/Display.h"
 #include "platform/Gdi.h"
 #include "platform/GlobalMemory.h"
 
@@ -167,7 +168,16 @@ bool RunSelfAtSystemDpi(const std::wstring& filter, DWORD dpi) {
     return RunSelf(filter, {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}});
 }
 
-namespace {
+::testing::AssertionResult AtTheExpectedDpi() {
+    const std::wstring expected = Environment(L"VARNEL_EXPECT_DPI");
+    const std::uint32_t dpi = platform::SystemDpi();
+    if (expected.empty() || dpi == std::uint32_t(std::wcstoul(expected.c_str(), nullptr, 10))) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the system DPI is " << dpi << ", not the "
+                                         << std::string(expected.begin(), expected.end())
+                                         << " the parent set: it did not reach this process";
+}
 
 std::wstring Environment(const wchar_t* name) {
     wchar_t value[1024] = {};
@@ -175,21 +185,41 @@ std::wstring Environment(const wchar_t* name) {
     return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
 }
 
-std::wstring NewReleaseEventName() {
+namespace {
+
+// Names of this process's own, so that parallel runs never share an event.
+std::wstring NewEventTag() {
     static int count = 0;
-    return L"varnel-test-release-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++count);
+    return std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>>
+WithEvents(std::vector<std::pair<std::wstring, std::wstring>> env, const std::wstring& tag) {
+    env.emplace_back(L"VARNEL_READY_EVENT", L"varnel-test-ready-" + tag);
+    env.emplace_back(L"VARNEL_RELEASE_EVENT", L"varnel-test-release-" + tag);
+    return env;
 }
 
 } // namespace
 
-OtherProgram::OtherProgram(const std::wstring& filter)
-    : OtherProgram(filter, NewReleaseEventName()) {}
+OtherProgram::OtherProgram(const std::wstring& filter,
+                           const std::vector<std::pair<std::wstring, std::wstring>>& env)
+    : OtherProgram(filter, env, NewEventTag()) {}
 
-OtherProgram::OtherProgram(const std::wstring& filter, const std::wstring& releaseName)
-    : release_(::CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str())),
-      process_(L"\"" + SelfPath() + L"\" --gtest_filter=" + filter,
-               {{L"VARNEL_RELEASE_EVENT", releaseName}}) {}
+OtherProgram::OtherProgram(const std::wstring& filter,
+                           const std::vector<std::pair<std::wstring, std::wstring>>& env,
+                           const std::wstring& tag)
+    : ready_(::CreateEventW(nullptr, TRUE, FALSE, (L"varnel-test-ready-" + tag).c_str())),
+      release_(::CreateEventW(nullptr, TRUE, FALSE, (L"varnel-test-release-" + tag).c_str())),
+      process_(L"\"" + SelfPath() + L"\" --gtest_filter=" + filter, WithEvents(env, tag)) {}
+
+bool OtherProgram::IsReady() const {
+    return ::WaitForSingleObject(ready_.get(), 0) == WAIT_OBJECT_0;
+}
+
+bool OtherProgram::WaitUntilReady(DWORD milliseconds) const {
+    return ::WaitForSingleObject(ready_.get(), milliseconds) == WAIT_OBJECT_0;
+}
 
 OtherProgram::~OtherProgram() {
     Release();
@@ -199,6 +229,18 @@ OtherProgram::~OtherProgram() {
 
 void OtherProgram::Release() {
     ::SetEvent(release_.get());
+}
+
+HelperSide::HelperSide()
+    : ready_(::OpenEventW(EVENT_MODIFY_STATE, FALSE, Environment(L"VARNEL_READY_EVENT").c_str())),
+      release_(::OpenEventW(SYNCHRONIZE, FALSE, Environment(L"VARNEL_RELEASE_EVENT").c_str())) {}
+
+void HelperSide::SayReady() const {
+    ::SetEvent(ready_.get());
+}
+
+bool HelperSide::WaitForRelease(DWORD milliseconds) const {
+    return ::WaitForSingleObject(release_.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 namespace {
@@ -241,9 +283,8 @@ LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 } // namespace
 
 void ShowPictureWindowUntilReleased(const PictureWindow& spec) {
-    const platform::UniqueKernelHandle release(
-        ::OpenEventW(SYNCHRONIZE, FALSE, Environment(L"VARNEL_RELEASE_EVENT").c_str()));
-    ASSERT_TRUE(release);
+    const HelperSide side;
+    ASSERT_TRUE(side.Opened());
     WNDCLASSW wc{};
     wc.lpfnWndProc = PictureWindowProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -257,7 +298,8 @@ void ShowPictureWindowUntilReleased(const PictureWindow& spec) {
     ::ShowWindow(window.get(), SW_SHOW);
     ::SetForegroundWindow(window.get());
     ::SetWindowPos(window.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    HANDLE handle = release.get();
+    side.SayReady();
+    HANDLE handle = side.ReleaseEvent();
     while (::MsgWaitForMultipleObjects(1, &handle, FALSE, 30000, QS_ALLINPUT) ==
            WAIT_OBJECT_0 + 1) {
         Pump(0);

@@ -9,6 +9,8 @@
 #include "platform/KernelHandle.h"
 #include "platform/Win.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,6 +24,9 @@ namespace wintest {
 std::wstring BuildPath(const char* relative);
 std::wstring ProgramPath(); // the built Varnel.exe
 std::wstring SelfPath();    // this test executable
+
+// A variable of this process's environment; empty when it is not set.
+std::wstring Environment(const wchar_t* name);
 
 // Sets HKCU\Control Panel\Desktop LogPixels, read by every process started
 // afterwards; puts the old value back when it goes.
@@ -63,31 +68,64 @@ bool RunSelf(const std::wstring& filter,
              const std::vector<std::pair<std::wstring, std::wstring>>& env = {},
              DWORD milliseconds = 120000);
 
-// RunSelf with the system DPI set to dpi for the child, which finds the DPI
-// it must see in VARNEL_EXPECT_DPI.
+// RunSelf with the system DPI set to dpi for the child, which checks with
+// AtTheExpectedDpi that the DPI reached it.
 bool RunSelfAtSystemDpi(const std::wstring& filter, DWORD dpi);
 
+// In a child of RunSelfAtSystemDpi: whether the system DPI is the one its
+// parent set. Run directly, any DPI is right.
+::testing::AssertionResult AtTheExpectedDpi();
+
 // This test program started again as another program that runs one helper
-// suite (filter), which waits until released: the suite reads the name of
-// the release event from VARNEL_RELEASE_EVENT. Released, and given 10 s to
-// end, when the object goes.
+// suite (filter), with extra environment variables. The suite works with
+// its HelperSide: it says when it is ready and then waits until released.
+// Released, and given 10 s to end, when the object goes.
 class OtherProgram {
 public:
-    explicit OtherProgram(const std::wstring& filter);
+    explicit OtherProgram(const std::wstring& filter,
+                          const std::vector<std::pair<std::wstring, std::wstring>>& env = {});
     ~OtherProgram();
     OtherProgram(const OtherProgram&) = delete;
     OtherProgram& operator=(const OtherProgram&) = delete;
 
+    // Whether the helper said it is ready; a filter that matched no suite
+    // never is. The first does not wait, for waits that must keep this
+    // thread's messages flowing.
+    bool IsReady() const;
+    bool WaitUntilReady(DWORD milliseconds) const;
     void Release();
     std::optional<DWORD> WaitForExit(DWORD milliseconds) {
         return process_.WaitForExit(milliseconds);
     }
 
 private:
-    OtherProgram(const std::wstring& filter, const std::wstring& releaseName);
+    OtherProgram(const std::wstring& filter,
+                 const std::vector<std::pair<std::wstring, std::wstring>>& env,
+                 const std::wstring& tag);
 
+    platform::UniqueKernelHandle ready_;
     platform::UniqueKernelHandle release_;
     ChildProcess process_;
+};
+
+// The helper suite's side of an OtherProgram: the two events its parent
+// named in the environment.
+class HelperSide {
+public:
+    HelperSide();
+    HelperSide(const HelperSide&) = delete;
+    HelperSide& operator=(const HelperSide&) = delete;
+
+    // False when this program was not started as an OtherProgram.
+    bool Opened() const { return ready_ && release_; }
+    void SayReady() const;
+    HANDLE ReleaseEvent() const { return release_.get(); }
+    // True once released; false when the parent did not in time.
+    bool WaitForRelease(DWORD milliseconds = 30000) const;
+
+private:
+    platform::UniqueKernelHandle ready_;
+    platform::UniqueKernelHandle release_;
 };
 
 // A window that another program shows over the program under test, painted
@@ -108,7 +146,7 @@ struct PictureWindow {
 
 // The body of an OtherProgram's helper suite: creates the window, shows it a
 // second later and brings it to the front (so it comes during a capture's
-// countdown), and keeps it until released.
+// countdown), says it is ready, and keeps it until released.
 void ShowPictureWindowUntilReleased(const PictureWindow& spec);
 
 // A copy of the screen taken through the screen DC (what any other program
