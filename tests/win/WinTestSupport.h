@@ -99,9 +99,14 @@ public:
     }
 
 private:
+    struct EventNames {
+        std::wstring ready;
+        std::wstring release;
+    };
     OtherProgram(const std::wstring& filter,
                  const std::vector<std::pair<std::wstring, std::wstring>>& env,
-                 const std::wstring& tag);
+                 const EventNames& names);
+    static EventNames NewEventNames();
 
     platform::UniqueKernelHandle ready_;
     platform::UniqueKernelHandle release_;
@@ -149,27 +154,6 @@ struct PictureWindow {
 // countdown), says it is ready, and keeps it until released.
 void ShowPictureWindowUntilReleased(const PictureWindow& spec);
 
-// A copy of the screen taken through the screen DC (what any other program
-// reading the screen gets). Pixels are 0x00RRGGBB; the alpha byte is junk
-// under Wine and dropped.
-class ScreenShot {
-public:
-    ScreenShot();
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    std::uint32_t At(int x, int y) const;
-
-private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
-};
-
-// The pixels another program reads from the screen in a rectangle of
-// Windows screen coordinates (which may lie left of or above the primary),
-// 0x00RRGGBB, top row first.
-std::vector<std::uint32_t> ScreenPixels(const RECT& r);
-
 // A picture read back from another program's output, 0x00RRGGBB, top row first.
 struct Picture {
     int width = 0;
@@ -177,6 +161,17 @@ struct Picture {
     std::vector<std::uint32_t> pixels;
     std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
 };
+
+// A copy of the primary display taken through the screen DC (what any other
+// program reading the screen gets).
+struct ScreenShot : Picture {
+    ScreenShot();
+};
+
+// The pixels another program reads from the screen in a rectangle of
+// Windows screen coordinates (which may lie left of or above the primary),
+// 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> ScreenPixels(const RECT& r);
 
 // The clipboard's CF_DIB as another program reads it (24- or 32-bit, either
 // row order); nothing when the clipboard cannot be opened or holds no such
@@ -186,8 +181,12 @@ std::optional<Picture> ClipboardDib();
 // The header of a 32-bit bitmap whose rows run top to bottom.
 BITMAPINFO TopDownRgb32(int width, int height);
 
-// A pixel of a held (bottom-up, 24-bit) image as 0x00RRGGBB.
-std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y);
+// A pixel of the held image's layout (bottom-up, 24-bit) as 0x00RRGGBB,
+// by picture coordinates.
+std::uint32_t PixelAt(const output::ImageView& view, int x, int y);
+inline std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
+    return PixelAt(image.View(), x, y);
+}
 
 // True when every channel of two 0x00RRGGBB colours differs by at most tolerance.
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance = 2);
