@@ -3,8 +3,8 @@
 # then runs the given command (inside a wine session).
 #   scripts/set-dpi.sh DPI [COMMAND...]
 set -euo pipefail
+. "$(dirname "$0")/wine-step.sh"
 dpi=$1
 shift
-"${WINE:-/usr/lib/wine/wine64}" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
-  /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
 [ $# -eq 0 ] || exec "$@"

@@ -35,6 +35,7 @@ while [ $# -gt 0 ]; do
 done
 
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-step.sh"
 
 if [ -n "$heads" ]; then
   head='[0-9]+x[0-9]+\+[0-9]+\+[0-9]+'
@@ -104,20 +105,8 @@ if [ "$compositor" = 1 ]; then
 fi
 
 "$here/wine-prefix.sh"
-if [ -n "$heads" ]; then
-  # Xvfb has one RandR output: with RandR, Wine would see one monitor.
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1
-fi
-
-# Keep the server and Wine's helper processes alive for the whole session:
-# every test process then starts in well under a second. The server that
-# the set-up started would exit on its own, so it makes way for one that
-# persists.
-"$WINESERVER" -k >/dev/null 2>&1 || true
-"$WINESERVER" -w >/dev/null 2>&1 || true
-"$WINESERVER" -p
-"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+# The server that the set-up started would exit on its own.
+wine_persistent_server
 
 export VARNEL_WINE_SESSION=1
 set +e

@@ -8,11 +8,12 @@
 set -euo pipefail
 : "${WINEPREFIX:?run inside scripts/wine-session.sh}" "${WINE:=/usr/lib/wine/wine64}"
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/wine-step.sh"
 generator=$here/tests/standins/make-colour-font.py
 file=varnel-colour-emoji.ttf
 /usr/bin/python3 "$generator" "$WINEPREFIX/drive_c/windows/Fonts/$file"
-"$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
-  /v 'Segoe UI Emoji (TrueType)' /t REG_SZ /d "$file" /f </dev/null >/dev/null 2>&1
+wine_reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+  /v 'Segoe UI Emoji (TrueType)' /t REG_SZ /d "$file"
 VARNEL_CAPTION_COLOURS=$(/usr/bin/python3 "$generator" --table | tr '\n' ';')
 export VARNEL_CAPTION_COLOURS
 exec "$@"

@@ -18,10 +18,8 @@ if [ -n "${VARNEL_WORKAREA:-}" ]; then
     sleep 0.1
   done
   xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$VARNEL_WORKAREA"
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  "$WINESERVER" -w >/dev/null 2>&1 || true
-  "$WINESERVER" -p
-  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  . "$(dirname "$0")/../../scripts/wine-step.sh"
+  wine_persistent_server
 fi
 
 # Runs the test program with a filter; fails unless a test ran and all passed.
