@@ -2,14 +2,18 @@
 # none of which may fail in silence.
 
 # `wine_step COMMAND...` runs one step with its chatter hidden; when the step
-# fails it says which, with what the step printed.
+# fails it says which, with what the step printed. The chatter goes to a
+# file, not a pipe: the server and helpers a step starts keep their output
+# open long after the step has ended.
 wine_step() {
-  local out rc=0
-  out=$("$@" </dev/null 2>&1) || rc=$?
+  local log rc=0
+  log=$(mktemp)
+  "$@" </dev/null >"$log" 2>&1 || rc=$?
   if [ "$rc" -ne 0 ]; then
     echo "$(basename "$0"): '$*' failed with $rc:" >&2
-    printf '%s\n' "$out" | tail -n 20 >&2
+    tail -n 20 "$log" >&2
   fi
+  rm -f "$log"
   return "$rc"
 }
 
