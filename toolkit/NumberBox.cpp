@@ -1,5 +1,6 @@
 #include "toolkit/NumberBox.h"
 
+#include "toolkit/Form.h"
 #include "toolkit/GlyphCache.h"
 
 #include <cmath>
@@ -33,6 +34,17 @@ void NumberBox::EnterText(const std::wstring& text) {
     }
     edit_.KeyDown(EditKey::Enter, false);
     Refresh();
+}
+
+void NumberBox::DoDefaultAction() {
+    if (Form* form = Root()) {
+        form->SetFocus(this);
+    }
+}
+
+bool NumberBox::SetAccessibleValue(const std::wstring& text) {
+    EnterText(text);
+    return true;
 }
 
 void NumberBox::SetValue(double value) {
