@@ -1,11 +1,14 @@
 // Row and storage sizes of the held image's layout: the padding rule, sides
-// of 0, negative sides, and the largest sides a signed 32-bit size allows.
+// of 0, negative sides, and the largest sides a signed 32-bit size allows;
+// and which stored bytes each picture row is, placed byte by byte here, since
+// the crop and every screen check read their pixels through it.
 #include "output/ImageView.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -57,6 +60,40 @@ TEST(DibSize, NegativeSidesAreRejected) {
     EXPECT_THROW(DibStorageSize(-1, 1), output::ImageError);
     EXPECT_THROW(DibStorageSize(1, -1), output::ImageError);
     EXPECT_THROW(DibStorageSize(0, std::numeric_limits<std::int32_t>::min()), output::ImageError);
+}
+
+// 2 x 3 pixels: rows of 6 bytes padded to 8, the bottom row stored first.
+// Each stored byte is its own offset, so a row is found by its first byte.
+TEST(PictureRow, TheTopRowIsStoredLastAndEachRowStartsOnItsStride) {
+    std::array<std::uint8_t, 24> bits{};
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        bits[i] = std::uint8_t(i);
+    }
+    const output::ImageView image{2, 3, bits.data()};
+    const output::PixelView pixels{2, 3, bits.data()};
+    // Picture row y starts at byte (3 - 1 - y) * 8.
+    const std::size_t firstByte[] = {16, 8, 0};
+    for (std::int32_t y = 0; y < 3; ++y) {
+        SCOPED_TRACE(y);
+        EXPECT_EQ(output::PictureRow(image, y) - bits.data(), std::ptrdiff_t(firstByte[y]));
+        EXPECT_EQ(output::PictureRow(pixels, y) - bits.data(), std::ptrdiff_t(firstByte[y]));
+        EXPECT_EQ(output::PictureRow(image, y)[0], firstByte[y]);
+        // Blue, green, red of the row's second pixel.
+        EXPECT_EQ(output::PictureRow(image, y)[3], firstByte[y] + 3);
+        EXPECT_EQ(output::PictureRow(image, y)[5], firstByte[y] + 5);
+    }
+}
+
+TEST(PictureRow, WritesThroughThePixelViewLandOnTheStoredRow) {
+    // 1 x 2 pixels: rows of 3 bytes padded to 4.
+    std::array<std::uint8_t, 8> bits{};
+    const output::PixelView pixels{1, 2, bits.data()};
+    std::uint8_t* top = output::PictureRow(pixels, 0);
+    top[0] = 0x11;                           // blue
+    top[2] = 0x33;                           // red
+    output::PictureRow(pixels, 1)[1] = 0x22; // the bottom row's green
+    const std::array<std::uint8_t, 8> stored = {0x00, 0x22, 0x00, 0x00, 0x11, 0x00, 0x33, 0x00};
+    EXPECT_EQ(bits, stored);
 }
 
 } // namespace
