@@ -1,0 +1,74 @@
+#include "tests/win/support/PictureWindow.h"
+
+#include "platform/Gdi.h"
+#include "tests/win/support/MessagePump.h"
+#include "tests/win/support/OtherPrograms.h"
+
+#include <gtest/gtest.h>
+
+namespace wintest {
+
+namespace {
+
+LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(
+                                reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    const auto* spec =
+        reinterpret_cast<const PictureWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (spec == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_NCCALCSIZE:
+        if (spec->noFrameArea) {
+            return 0;
+        }
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(window, &paint);
+        for (int y = 0; y < spec->height; ++y) {
+            for (int x = 0; x < spec->width; ++x) {
+                const std::uint32_t c = spec->pixel(x, y);
+                ::SetPixelV(dc, x, y, RGB(c >> 16, (c >> 8) & 255, c & 255));
+            }
+        }
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void ShowPictureWindowUntilReleased(const PictureWindow& spec) {
+    const HelperSide side;
+    ASSERT_TRUE(side.Opened());
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PictureWindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = spec.className;
+    ::RegisterClassW(&wc);
+    const platform::UniqueHwnd window(::CreateWindowExW(
+        spec.exStyle, spec.className, spec.className, spec.style, spec.left, spec.top, spec.width,
+        spec.height, nullptr, nullptr, wc.hInstance, const_cast<PictureWindow*>(&spec)));
+    ASSERT_TRUE(window);
+    Pump(1000);
+    ::ShowWindow(window.get(), SW_SHOW);
+    ::SetForegroundWindow(window.get());
+    ::SetWindowPos(window.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    side.SayReady();
+    HANDLE handle = side.ReleaseEvent();
+    while (::MsgWaitForMultipleObjects(1, &handle, FALSE, 30000, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
+        Pump(0);
+    }
+}
+
+} // namespace wintest

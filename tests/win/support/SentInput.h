@@ -1,0 +1,24 @@
+// A user's mouse and keyboard, sent through the system's input queue.
+#pragma once
+
+#include "platform/Win.h"
+
+#include <string>
+
+namespace wintest {
+
+// Input through the system's input queue (SendInput), as a user's mouse and
+// keyboard give it: the pointer really moves, capture and focus apply.
+// Screen coordinates in physical pixels; the thread's messages are processed
+// after each step.
+enum class Button { Left, Right, Middle };
+void MoveMouse(int x, int y);
+void PressButton(Button button);
+void ReleaseButton(Button button);
+void Click(int x, int y, Button button = Button::Left);
+void DoubleClick(int x, int y);
+void Drag(int fromX, int fromY, int toX, int toY, Button button = Button::Left);
+void TypeText(const std::wstring& text);
+void PressKey(WORD virtualKey, bool shift = false, bool ctrl = false);
+
+} // namespace wintest
