@@ -45,13 +45,9 @@ TEST(ClipboardReaderHelper, DibEqualsTheFile) {
     // The file's pixels are the held image's layout as it stands.
     const output::ImageView expected{header->biWidth, header->biHeight, file.data() + 54};
     ASSERT_GE(file.size(), 54 + output::DibStorageSize(expected.width, expected.height));
-    int mismatches = 0;
-    for (int y = 0; y < picture->height; ++y) {
-        for (int x = 0; x < picture->width; ++x) {
-            mismatches += picture->At(x, y) != wintest::PixelAt(expected, x, y);
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_TRUE(wintest::SamePixels(
+        picture->width, picture->height, [&](int x, int y) { return picture->At(x, y); },
+        [&](int x, int y) { return wintest::PixelAt(expected, x, y); }));
 }
 
 // Started by the busy-clipboard test: holds the clipboard open until told.

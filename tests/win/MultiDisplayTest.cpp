@@ -458,12 +458,8 @@ TEST_F(MultiDisplayWindowCaptureHelper, CopiesAWindowOnAnotherDisplayPixelForPix
     ASSERT_NE(Form1->BMP, nullptr);
     ASSERT_EQ(Form1->BMP->Width(), OwnerWidth);
     ASSERT_EQ(Form1->BMP->Height(), OwnerHeight);
-    int mismatches = 0;
-    for (int y = 0; y < OwnerHeight; ++y) {
-        for (int x = 0; x < OwnerWidth; ++x) {
-            mismatches += HeldPixel(*Form1->BMP, x, y) != OwnerPixel(x, y);
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_TRUE(wintest::SamePixels(
+        OwnerWidth, OwnerHeight, [](int x, int y) { return HeldPixel(*Form1->BMP, x, y); },
+        OwnerPixel));
     EXPECT_EQ(other.WaitForExit(20000), std::optional<DWORD>(0));
 }

@@ -42,13 +42,9 @@ TEST_F(CaptureWindowTest, CopiesTheWindowBroughtToTheFrontPixelForPixel) {
     ASSERT_NE(Form1->BMP, nullptr);
     ASSERT_EQ(Form1->BMP->Width(), OtherWidth);
     ASSERT_EQ(Form1->BMP->Height(), OtherHeight);
-    int mismatches = 0;
-    for (int y = 0; y < OtherHeight; ++y) {
-        for (int x = 0; x < OtherWidth; ++x) {
-            mismatches += HeldPixel(*Form1->BMP, x, y) != OtherPixel(x, y);
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_TRUE(wintest::SamePixels(
+        OtherWidth, OtherHeight, [](int x, int y) { return HeldPixel(*Form1->BMP, x, y); },
+        OtherPixel));
     EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
     EXPECT_EQ(other.WaitForExit(20000), std::optional<DWORD>(0));
