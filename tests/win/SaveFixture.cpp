@@ -76,8 +76,7 @@ bool IsTypedNameWithExtension(const std::wstring& chosen, const std::wstring& ty
                               SaveFormat format) {
     std::wstring upper = Extension(format);
     std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
-    return chosen == typed || chosen == typed + L"." + Extension(format) ||
-           chosen == typed + L"." + upper;
+    return chosen == typed + L"." + Extension(format) || chosen == typed + L"." + upper;
 }
 
 ::testing::AssertionResult SameBytes(const std::optional<Bytes>& actual, const Bytes& expected) {

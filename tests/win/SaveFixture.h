@@ -36,9 +36,10 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder);
 // PNG encoder's output, into memory.
 Bytes EncodedBytes(SaveFormat format, const output::HeldImage& image);
 
-// True when the dialog's chosen name is the typed one, with or without the
-// format's extension appended (lower case as the default extension gives it
-// on Windows, upper case as Wine takes it from the filter's pattern).
+// True when the dialog's chosen name is the typed one with the format's
+// extension appended (lower case as the default extension gives it on
+// Windows, upper case as some Wine versions take it from the filter's
+// pattern). A name left without an extension is not accepted.
 bool IsTypedNameWithExtension(const std::wstring& chosen, const std::wstring& typed,
                               SaveFormat format);
 
