@@ -134,6 +134,21 @@ stacked_above() {
   il=$(echo "$order" | { grep -n -x "$lower" || true; } | cut -d: -f1)
   [ -n "$iu" ] && [ -n "$il" ] && [ "$iu" -gt "$il" ]
 }
+# Waits until the window manager has raised the first window over every
+# window but the second: the restacking that activation causes is done, so
+# what is stacked where can be checked at once.
+wait_raised() {
+  local raised=$1 kept=$2 what=$3 top
+  raised=$(printf '0x%x' "$raised")
+  kept=$(printf '0x%x' "$kept")
+  for _ in $(seq 100); do
+    top=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//' | tr ',' '\n' | tr -d ' ' |
+      { grep -v -x "$kept" || true; } | tail -n 1)
+    [ "$top" = "$raised" ] && return 0
+    sleep 0.05
+  done
+  fail "$what: window $raised was never raised (top of the others: $top)"
+}
 has_above_state() {
   xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE
 }
@@ -338,7 +353,7 @@ wait_geometry "$varnel" "$wx $wy $vw $((36 + vh))" "stay on top keeps the place"
 xdotool mousemove "$free_x" "$free_y" click 1
 wait_active "$picture" "activating the second window"
 wait_screen_pixel "$free_x" "$free_y" "$picture_at_free" "the second window drawn"
-sleep 0.3
+wait_raised "$picture" "$varnel" "activating the second window under a window kept on top"
 stacked_above "$varnel" "$picture" || fail "with stay on top, the active second window was stacked above Varnel"
 seen=$(screen_pixel "$probe_x" "$probe_y")
 [ "$seen" = "$slate" ] || fail "with stay on top, the title bar is hidden: #$seen at ($probe_x,$probe_y), expected #$slate"
