@@ -1,5 +1,8 @@
 #include "toolkit/AccessibleTree.h"
 
+#include "toolkit/NumberBox.h"
+#include "toolkit/ToolButton.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -87,12 +90,31 @@ unsigned AccessibleTree::State(int id) const {
     if (control == nullptr) {
         return form_.ScreenRect().Empty() ? StateInvisible : StateNormal;
     }
-    return control->AccessibleState();
+    unsigned state = StateNormal;
+    if (!control->Enabled()) {
+        state |= StateUnavailable;
+    }
+    if (const auto* button = dynamic_cast<const ToolButton*>(control);
+        button != nullptr && button->StaysPressed() && button->IsPressed()) {
+        state |= StateChecked;
+    }
+    if (control->TakesFocus()) {
+        state |= StateFocusable;
+        if (form_.Focused() == control) {
+            state |= StateFocused;
+        }
+    }
+    if (control->PhysicalRect().Empty()) {
+        state |= StateInvisible;
+    }
+    return state;
 }
 
 std::optional<std::wstring> AccessibleTree::Value(int id) const {
-    const Control* control = ControlOf(id);
-    return control != nullptr ? control->AccessibleValue() : std::nullopt;
+    if (const auto* box = dynamic_cast<const NumberBox*>(ControlOf(id))) {
+        return box->Text();
+    }
+    return std::nullopt;
 }
 
 RectI AccessibleTree::Location(int id) const {
@@ -106,8 +128,16 @@ RectI AccessibleTree::Location(int id) const {
 }
 
 std::wstring AccessibleTree::DefaultAction(int id) const {
-    const Control* control = ControlOf(id);
-    return control != nullptr ? control->DefaultAction() : std::wstring();
+    switch (Role(id)) {
+    case AccessibleRole::PushButton:
+        return L"Press";
+    case AccessibleRole::CheckButton:
+        return State(id) & StateChecked ? L"Uncheck" : L"Check";
+    case AccessibleRole::EditableText:
+        return L"Focus";
+    default:
+        return {};
+    }
 }
 
 std::optional<int> AccessibleTree::HitTest(int screenX, int screenY) const {
@@ -201,20 +231,22 @@ AccessibleTree::ActionResult AccessibleTree::DoDefaultAction(int id) {
         return can;
     }
     Control* control = ControlOf(id);
-    form_.Dispatch([control] { control->DoDefaultAction(); });
+    form_.Dispatch([&] {
+        if (auto* button = dynamic_cast<ToolButton*>(control)) {
+            button->Click();
+        } else if (control->TakesFocus()) {
+            form_.SetFocus(control);
+        }
+    });
     return ActionResult::Done;
 }
 
-bool AccessibleTree::HasValue(int id) const {
-    return Value(id).has_value();
-}
-
 bool AccessibleTree::SetValue(int id, const std::wstring& text) {
-    Control* control = ControlOf(id);
-    if (control == nullptr || !control->AccessibleValue()) {
+    auto* box = dynamic_cast<NumberBox*>(ControlOf(id));
+    if (box == nullptr) {
         return false;
     }
-    form_.Dispatch([&] { control->SetAccessibleValue(text); });
+    form_.Dispatch([&] { box->EnterText(text); });
     return true;
 }
 

@@ -21,31 +21,6 @@ Form* Control::Root() {
     return dynamic_cast<Form*>(node);
 }
 
-const Form* Control::Root() const {
-    const Control* node = this;
-    while (node->parent_ != nullptr) {
-        node = node->parent_;
-    }
-    return dynamic_cast<const Form*>(node);
-}
-
-unsigned Control::AccessibleState() const {
-    unsigned state = StateNormal;
-    if (!enabled_) {
-        state |= StateUnavailable;
-    }
-    if (TakesFocus()) {
-        state |= StateFocusable;
-        if (const Form* form = Root(); form != nullptr && form->Focused() == this) {
-            state |= StateFocused;
-        }
-    }
-    if (physical_.Empty()) {
-        state |= StateInvisible;
-    }
-    return state;
-}
-
 void Control::SetBounds(RectF bounds) {
     const RectF old = bounds_;
     bounds_ = bounds;

@@ -10,7 +10,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,7 +55,6 @@ public:
     Control* Parent() const { return parent_; }
     const std::vector<std::unique_ptr<Control>>& Children() const { return children_; }
     Form* Root();
-    const Form* Root() const;
 
     // Logical geometry relative to the parent.
     const RectF& Bounds() const { return bounds_; }
@@ -86,20 +84,6 @@ public:
     // Controls whose role is None are not shown to assistive technology.
     virtual AccessibleRole Role() const { return role_; }
     void SetRole(AccessibleRole role) { role_ = role; }
-    // The state bits assistive technology reads: unavailable, focusable and
-    // focused, invisible; controls with more to tell add theirs.
-    virtual unsigned AccessibleState() const;
-    // The text the control shows as its value; nothing when it has none.
-    virtual std::optional<std::wstring> AccessibleValue() const { return std::nullopt; }
-    // A short description of what the default action does; empty when the
-    // control has none.
-    virtual std::wstring DefaultAction() const { return {}; }
-    // Does what the default action names, as a left click on the control
-    // would; called through the form's dispatch.
-    virtual void DoDefaultAction() {}
-    // Sets the value as a person typing it would; false when the control
-    // has no value to set. Called through the form's dispatch.
-    virtual bool SetAccessibleValue(const std::wstring& /*text*/) { return false; }
     // Tells the window's host about a change assistive technology follows.
     void NotifyAccessible(AccessibleEvent event);
 

@@ -1,6 +1,5 @@
 #include "toolkit/NumberBox.h"
 
-#include "toolkit/Form.h"
 #include "toolkit/GlyphCache.h"
 
 #include <cmath>
@@ -34,17 +33,6 @@ void NumberBox::EnterText(const std::wstring& text) {
     }
     edit_.KeyDown(EditKey::Enter, false);
     Refresh();
-}
-
-void NumberBox::DoDefaultAction() {
-    if (Form* form = Root()) {
-        form->SetFocus(this);
-    }
-}
-
-bool NumberBox::SetAccessibleValue(const std::wstring& text) {
-    EnterText(text);
-    return true;
 }
 
 void NumberBox::SetValue(double value) {

@@ -23,12 +23,6 @@ public:
     void EnterText(const std::wstring& text);
 
     AccessibleRole Role() const override { return AccessibleRole::EditableText; }
-    // The shown text is the value; the action takes the focus, as a click
-    // does; a set value is typed and entered.
-    std::optional<std::wstring> AccessibleValue() const override { return Text(); }
-    std::wstring DefaultAction() const override { return L"Focus"; }
-    void DoDefaultAction() override;
-    bool SetAccessibleValue(const std::wstring& text) override;
 
     bool TakesMouse() const override { return true; }
     bool TakesFocus() const override { return true; }

@@ -81,18 +81,6 @@ void ToolButton::MouseLeave() {
     Invalidate();
 }
 
-unsigned ToolButton::AccessibleState() const {
-    const unsigned state = Control::AccessibleState();
-    return staysPressed_ && latched_ ? state | StateChecked : state;
-}
-
-std::wstring ToolButton::DefaultAction() const {
-    if (!staysPressed_) {
-        return L"Press";
-    }
-    return latched_ ? L"Uncheck" : L"Check";
-}
-
 void ToolButton::Paint(PaintContext& context) {
     const RectI r = PhysicalRect();
     if (Enabled()) {

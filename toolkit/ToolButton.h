@@ -29,10 +29,6 @@ public:
     AccessibleRole Role() const override {
         return staysPressed_ ? AccessibleRole::CheckButton : AccessibleRole::PushButton;
     }
-    // Checked while a latching button is pressed; the action is a click.
-    unsigned AccessibleState() const override;
-    std::wstring DefaultAction() const override;
-    void DoDefaultAction() override { Click(); }
 
     bool TakesMouse() const override { return true; }
     void MouseDown(MouseButton button, unsigned modifiers, PointF at) override;
