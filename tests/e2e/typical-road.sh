@@ -8,7 +8,9 @@
 # the second window's formulas, read back by other programs (xclip,
 # ImageMagick, pngcheck).
 #
-# Runs inside a private display and prefix with the pattern on the screen:
+# Runs inside a private display and prefix with the pattern on the screen,
+# as CTest of the Windows build runs it (TypicalRoad.EndToEnd), which also
+# gives it the native tools' paths:
 #   scripts/wine-session.sh build/win/wineprefix-e2e -- \
 #     scripts/with-screen-pattern.sh tests/e2e/typical-road.sh
 # Screenshots of every step go to build/win/e2e-shots/.
@@ -30,9 +32,11 @@ for f in "$exe" "$picture_exe"; do
 done
 
 # The expected pixels come from the formulas that drew them, computed by a
-# small native tool of the native build.
-expect=$root/build/native/tests/tools/road-expect
-[ -x "$expect" ] || { echo "typical-road: $expect is missing (build the native preset)" >&2; exit 1; }
+# small native tool (tests/tools' road-expect) whose path the Windows build
+# gives its tests.
+expect=${VARNEL_ROAD_EXPECT:-}
+[ -n "$expect" ] && [ -x "$expect" ] ||
+  { echo "typical-road: VARNEL_ROAD_EXPECT names no program ('$expect'): run through CTest of the Windows build" >&2; exit 1; }
 
 convert=/usr/bin/convert
 rm -rf "$shots" "$work"
