@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace toolkit {
@@ -370,10 +372,41 @@ void Form::HostKeyDown(Key key, unsigned modifiers) {
             FocusNext((modifiers & ShiftKey) != 0);
             return;
         }
+        const KeyPlacement placement = PlacementForKey(key, modifiers, focused_ != nullptr);
+        if (placement.action != KeyAction::ToFocused) {
+            PlaceByKey(placement);
+            return;
+        }
         if (focused_ != nullptr) {
             focused_->KeyDown(key, modifiers);
         }
     });
+}
+
+namespace {
+
+int StepSaturated(int value, int step) {
+    return int(std::clamp<std::int64_t>(std::int64_t(value) + step, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+void Form::PlaceByKey(const KeyPlacement& placement) {
+    // A drag in progress owns the window's geometry: its next pointer step
+    // would undo the key's anyway.
+    if (tracker_.Mode() != TrackingMode::None) {
+        return;
+    }
+    // The same path as a drag's steps, so the window's own limits hold and
+    // the boxes are left as they are.
+    if (placement.action == KeyAction::Move) {
+        SetWindowBounds(StepSaturated(left_, placement.dx), StepSaturated(top_, placement.dy),
+                        width_, height_);
+    } else {
+        SetWindowBounds(left_, top_, StepSaturated(width_, placement.dx),
+                        StepSaturated(height_, placement.dy));
+    }
 }
 
 void Form::HostChar(wchar_t c) {

@@ -1,13 +1,14 @@
 // The root of a window's control tree: the window's logical geometry, the
 // conversion of that geometry to physical pixels, input routing with
 // implicit mouse capture, keyboard focus and tab order, the window's own move
-// and resize tracking, and the one place where a handler's error is caught
+// and resize tracking by mouse and by keyboard, and the one place where a handler's error is caught
 // and shown.
 #pragma once
 
 #include "toolkit/Control.h"
 #include "toolkit/FormHost.h"
 #include "toolkit/GlyphCache.h"
+#include "toolkit/KeyPlacement.h"
 #include "toolkit/WindowTracking.h"
 
 #include <functional>
@@ -89,6 +90,9 @@ public:
     void HostMouseUp(int x, int y, MouseButton button, unsigned modifiers);
     void HostMouseLeave();
     void HostWheel(int x, int y, int notches);
+    // Arrow keys move or resize the window by one unit each press, repeats
+    // included, unless the focused control keeps them (PlacementForKey);
+    // every other key goes to the focused control.
     void HostKeyDown(Key key, unsigned modifiers);
     void HostChar(wchar_t c);
     void HostFocusLost();
@@ -124,6 +128,7 @@ private:
     void ReportError(const std::exception& error);
     void UpdateHover(int x, int y);
     void EndTracking();
+    void PlaceByKey(const KeyPlacement& placement);
 
     int left_ = 0;
     int top_ = 0;
