@@ -3,11 +3,10 @@
 // provider into UIA elements. Wine 10's UIA reads names, control types,
 // rectangles and the enabled state through GetCurrentPropertyValueEx; its
 // tree walkers, most property getters and every pattern answer E_NOTIMPL,
-// so nothing is invoked through UIA: the capture is made through Active
-// Accessibility, and UIA must then see the outputs enabled.
+// so nothing is invoked through UIA: the capture is a click where UIA
+// places its button, and UIA must then read the outputs enabled.
 #include "tests/win/WinTestSupport.h"
 
-#include <oleacc.h>
 #include <uiautomationclient.h>
 #include <wrl/client.h>
 
@@ -82,14 +81,6 @@ std::optional<std::vector<double>> Rectangle(IUIAutomationElement* element) {
     return values;
 }
 
-VARIANT Child(long id) {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 // The window's controls as a UIA client finds them below the window's
 // element, by name.
 std::map<std::wstring, ComPtr<IUIAutomationElement>> Controls(IUIAutomation* uia,
@@ -146,50 +137,60 @@ const Expected Eleven[] = {
 
 TEST(UiaClient, FindsEveryControlWithItsTypePlaceAndEnabledStateBeforeAndAfterACapture) {
     ComScope com;
-    ComPtr<IUIAutomation> uia;
-    const HRESULT made = ::CoCreateInstance(CLSID_CUIAutomation, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_IUIAutomation, reinterpret_cast<void**>(&uia));
-    if (FAILED(made)) {
-        GTEST_SKIP() << "this Windows has no UI Automation client (CoCreateInstance: 0x" << std::hex
-                     << made << "); Wine 8 has none, Wine 10 has one";
-    }
-
     wintest::ChildProcess program(L"\"" + wintest::ProgramPath() + L"\"");
     const HWND window = program.WaitForWindow(L"TForm1", 20000);
     ASSERT_NE(window, nullptr);
     wintest::Pump(300);
+
+    ComPtr<IUIAutomation> uia;
+    const HRESULT made =
+        ::CoCreateInstance(__uuidof(CUIAutomation), nullptr, CLSCTX_INPROC_SERVER,
+                           __uuidof(IUIAutomation), reinterpret_cast<void**>(uia.GetAddressOf()));
+    if (FAILED(made)) {
+        GTEST_SKIP() << "this Windows has no UI Automation client (CoCreateInstance: 0x" << std::hex
+                     << made << "); Wine 8 has none, Wine 10 has one";
+    }
 
     ComPtr<IUIAutomationElement> top;
     ASSERT_EQ(uia->ElementFromHandle(window, &top), S_OK);
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(Name(top.Get()), std::optional<std::wstring>(L"Varnel"));
 
-    // The MSAA side, for the places and to press the region capture.
-    ComPtr<IAccessible> acc;
-    ASSERT_EQ(::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
-                                           reinterpret_cast<void**>(acc.GetAddressOf())),
-              S_OK);
-
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
     auto controls = Controls(uia.Get(), top.Get());
-    for (long id = 1; id <= 11; ++id) {
-        const Expected& e = Eleven[id - 1];
-        SCOPED_TRACE(testing::Message() << "control " << id);
+    EXPECT_EQ(controls.size(), 11u);
+    for (const Expected& e : Eleven) {
+        SCOPED_TRACE(testing::Message() << testing::PrintToString(e.name));
         const auto it = controls.find(e.name);
         ASSERT_NE(it, controls.end()) << "not found by its name";
         IUIAutomationElement* element = it->second.Get();
         EXPECT_EQ(ControlType(element), e.controlType);
         EXPECT_EQ(Enabled(element), std::optional<bool>(e.enabledAtStart));
 
-        long x = 0, y = 0, w = 0, h = 0;
-        ASSERT_EQ(acc->accLocation(&x, &y, &w, &h, Child(id)), S_OK);
+        // Its place: on the window, not empty; the viewfinder reaches the
+        // window's bottom-right corner.
         const std::optional<std::vector<double>> r = Rectangle(element);
         ASSERT_TRUE(r.has_value());
-        EXPECT_EQ(*r, (std::vector<double>{double(x), double(y), double(w), double(h)}));
+        ASSERT_EQ(r->size(), 4u);
+        const double left = (*r)[0], top = (*r)[1], right = left + (*r)[2], bottom = top + (*r)[3];
+        EXPECT_GT(right, left);
+        EXPECT_GT(bottom, top);
+        EXPECT_GE(left, frame.left);
+        EXPECT_GE(top, frame.top);
+        EXPECT_LE(right, frame.right);
+        EXPECT_LE(bottom, frame.bottom);
+        if (e.controlType == UIA_ImageControlTypeId) {
+            EXPECT_EQ(right, frame.right);
+            EXPECT_EQ(bottom, frame.bottom);
+        }
     }
 
-    // No pattern to invoke through UIA: the capture is pressed through
-    // Active Accessibility, and UIA must read the outputs enabled after it.
-    ASSERT_EQ(acc->accDoDefaultAction(Child(2)), S_OK);
+    // No pattern to invoke through UIA: the user clicks the region capture
+    // where UIA places it, and UIA must read the outputs enabled after it.
+    const std::optional<std::vector<double>> cut = Rectangle(controls[Eleven[1].name].Get());
+    ASSERT_TRUE(cut.has_value() && cut->size() == 4u);
+    wintest::Click(int((*cut)[0] + (*cut)[2] / 2), int((*cut)[1] + (*cut)[3] / 2));
     const std::wstring copy = Eleven[3].name;
     ASSERT_TRUE(wintest::WaitFor(
         [&] { return Enabled(controls[copy].Get()) == std::optional<bool>(true); }, 10000))
