@@ -65,7 +65,8 @@ rm -rf --one-file-system "$root" "$root.new"
 include=$(IFS=,; echo "${packages[*]}")
 # mmdebstrap mounts proc, sys and dev into the tree while it installs: in a
 # mount namespace of its own those mounts end with it, however it ends.
-if ! unshare --mount --propagation private -- mmdebstrap --quiet --variant=apt --components=main --include="$include" \
+if ! unshare --mount --propagation private -- \
+  mmdebstrap --quiet --variant=apt --components=main --include="$include" \
   --aptopt='APT::Install-Recommends "false"' \
   --dpkgopt='path-exclude=/usr/share/man/*' --dpkgopt='path-exclude=/usr/share/doc/*' \
   --dpkgopt='path-exclude=/usr/share/locale/*' --dpkgopt='path-include=/usr/share/locale/locale.alias' \
