@@ -5,11 +5,15 @@
 #include "app/Unit1.h"
 
 #include "capture/CaptureMath.h"
+#include "capture/CollapseWait.h"
 #include "capture/WindowCapture.h"
 #include "capture/WindowCaptureMath.h"
+#include "platform/CompositionFlush.h"
 #include "platform/Display.h"
 #include "platform/Units.h"
 #include "toolkit/win32/Application.h"
+
+#include <chrono>
 
 namespace {
 
@@ -80,10 +84,10 @@ void TForm1::CaptureRegion() {
     RestoreHeight restore(*this);
     // The screen shows the collapse only once the compositor (or, under X,
     // the window manager) has applied it; until then the snapshot would
-    // still hold the viewfinder.
-    if (!platform::FlushComposition()) {
-        platform::Pause(100);
-    }
+    // still hold the viewfinder. A flush that did not wait is not trusted.
+    capture::WaitUntilCollapseShown([] { return std::chrono::steady_clock::now(); },
+                                    [] { return platform::FlushCompositionOnce(); },
+                                    [](std::uint32_t ms) { platform::Pause(ms); });
     GrabDesktop();
 
     const capture::CaptureRegion region = capture::RegionUnderViewfinder(
