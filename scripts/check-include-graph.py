@@ -24,7 +24,8 @@ import tempfile
 
 # Built only for Windows. The end-to-end folder's program is, but its
 # picture header is shared with a native tool.
-WINDOWS_FOLDERS = ("app/", "toolkit/win32/", "tests/win/", "tests/standins/", "bench/win/")
+WINDOWS_FOLDERS = ("app/", "toolkit/win32/", "tests/win/", "tests/standins/", "tests/wine10/",
+                   "bench/win/")
 # Portable files inside a Windows folder: the window's definition, which the
 # native tests and benchmarks build too.
 PORTABLE_FILES = re.compile(r"^app/Unit1Definition\.(cpp|h)$")
