@@ -21,9 +21,24 @@ if [ "${1:-}" != --inside ]; then
   exec 9<"${VARNEL_CHROOT_CACHE:-/var/cache/varnel}/trixie.lock"
   flock -s 9
   # The inner part is the namespace's first process: when it ends, the
-  # kernel ends every other one; when this one is killed, it is told.
-  exec unshare --mount --propagation private --pid --fork --kill-child=TERM -- \
-    "$0" --inside "$root" "$@"
+  # kernel ends every other one. unshare itself ignores INT and TERM, so a
+  # signal here kills it, and its death tells the inner part (TERM), which
+  # cleans up; this waits for that.
+  unshare --mount --propagation private --pid --fork --kill-child=TERM -- \
+    "$0" --inside "$root" "$@" &
+  namespace=$!
+  stop() {
+    local inner
+    inner=$(pgrep -P "$namespace" || true)
+    kill -KILL "$namespace" 2>/dev/null || true
+    while [ -n "$inner" ] && kill -0 "$inner" 2>/dev/null; do sleep 0.1; done
+    exit "$1"
+  }
+  trap 'stop 130' INT
+  trap 'stop 143' TERM HUP
+  rc=0
+  wait "$namespace" || rc=$?
+  exit "$rc"
 fi
 shift
 root=$1
