@@ -137,11 +137,6 @@ const Expected Eleven[] = {
 
 TEST(UiaClient, FindsEveryControlWithItsTypePlaceAndEnabledStateBeforeAndAfterACapture) {
     ComScope com;
-    wintest::ChildProcess program(L"\"" + wintest::ProgramPath() + L"\"");
-    const HWND window = program.WaitForWindow(L"TForm1", 20000);
-    ASSERT_NE(window, nullptr);
-    wintest::Pump(300);
-
     ComPtr<IUIAutomation> uia;
     const HRESULT made =
         ::CoCreateInstance(__uuidof(CUIAutomation), nullptr, CLSCTX_INPROC_SERVER,
@@ -150,6 +145,11 @@ TEST(UiaClient, FindsEveryControlWithItsTypePlaceAndEnabledStateBeforeAndAfterAC
         GTEST_SKIP() << "this Windows has no UI Automation client (CoCreateInstance: 0x" << std::hex
                      << made << "); Wine 8 has none, Wine 10 has one";
     }
+
+    wintest::ChildProcess program(L"\"" + wintest::ProgramPath() + L"\"");
+    const HWND window = program.WaitForWindow(L"TForm1", 20000);
+    ASSERT_NE(window, nullptr);
+    wintest::Pump(300);
 
     ComPtr<IUIAutomationElement> top;
     ASSERT_EQ(uia->ElementFromHandle(window, &top), S_OK);
