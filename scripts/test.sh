@@ -9,8 +9,13 @@ cd "$(dirname "$0")/.."
 # The Debian 13 tree first: the Windows build takes Wine 10's UI Automation
 # headers from it. Made once per machine and package list.
 start=$(date +%s)
-wine10_root=$(scripts/wine10-chroot.sh)
-echo "Wine 10 tree $wine10_root ready in $(($(date +%s) - start)) s"
+if wine10_root=$(scripts/wine10-chroot.sh); then
+  echo "Wine 10 tree $wine10_root ready in $(($(date +%s) - start)) s"
+else
+  # The Wine 8 suites run all the same; every Wine10.* test then fails.
+  echo "Wine 10 tree could not be made: the Wine 10 suites will fail" >&2
+  wine10_root=/var/cache/varnel/trixie
+fi
 
 cmake --preset native >/dev/null
 cmake --build --preset native
