@@ -95,7 +95,8 @@ public:
     // For a call that hands back a new handle through a pointer: closes the
     // handle held and gives an out-parameter whose place converts to Type*;
     // the owner takes (and counts) the handle written there when the
-    // out-parameter goes, at the end of the statement that made it.
+    // out-parameter goes, at the end of the statement that made it: test
+    // the owner in the next statement, not in the call's own.
     [[nodiscard]] OutParam<UniqueHandle> put() noexcept {
         static_assert(std::is_same_v<Storage, Type>, "put() is for kinds that keep the handle");
         reset();
