@@ -10,29 +10,13 @@
 #include "capture/WindowCaptureMath.h"
 #include "platform/CompositionFlush.h"
 #include "platform/Display.h"
+#include "platform/ScopeExit.h"
 #include "platform/Units.h"
 #include "toolkit/win32/Application.h"
 
 #include <chrono>
 
 namespace {
-
-// Gives the window its full height back on every path, also when making
-// the snapshot or the image fails, so the program is never left collapsed.
-class RestoreHeight {
-public:
-    explicit RestoreHeight(TForm1& form) : form_(form) {}
-    ~RestoreHeight() {
-        form_.Dispatch([&] {
-            form_.SetClientSize(
-                form_.ClientWidth(),
-                platform::units::Trunc(double(form_.Rectangle2->Height()) + form_.rh));
-        });
-    }
-
-private:
-    TForm1& form_;
-};
 
 // The DC fields are live only while the snapshot is taken; on every path
 // they point at nothing afterwards.
@@ -81,7 +65,13 @@ void TForm1::GrabDesktop() {
 
 void TForm1::CaptureRegion() {
     CollapseToTitleBar();
-    RestoreHeight restore(*this);
+    // The full height comes back on every path, also when making the
+    // snapshot or the image fails, so the program is never left collapsed.
+    const platform::ScopeExit restoreHeight([this] {
+        Dispatch([this] {
+            SetClientSize(ClientWidth(), platform::units::Trunc(double(Rectangle2->Height()) + rh));
+        });
+    });
     // The screen shows the collapse only once the compositor (or, under X,
     // the window manager) has applied it; until then the snapshot would
     // still hold the viewfinder. A flush that did not wait is not trusted.
