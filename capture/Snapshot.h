@@ -48,8 +48,10 @@ public:
     // is used again when it has the same size, so at most one snapshot
     // exists and a capture does not pay for a fresh bitmap (55 MB for a
     // 3840 x 2160 display beside a 2560 x 1440 one) each time.
-    // A bitmap that cannot be had raises the system's text (or "システム
-    // リソース不足です") and leaves no snapshot.
+    // A bitmap that cannot be had, or a screen that cannot be read (the
+    // secure desktop, a locked or disconnected session), raises the
+    // system's text (or "システム リソース不足です") and leaves no snapshot:
+    // nothing of the previous capture is left to be cropped.
     void Take(const SnapshotDcs& dcs, const Desktop& desktop);
 
     HBITMAP Bitmap() const { return bitmap_.get(); }

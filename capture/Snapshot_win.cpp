@@ -1,7 +1,10 @@
 #include "capture/Snapshot.h"
 
 #include "platform/Display.h"
+#include "platform/ScreenCopy.h"
 #include "platform/SystemError.h"
+
+#include <utility>
 
 namespace capture {
 
@@ -56,10 +59,26 @@ void Snapshot::Take(const SnapshotDcs& dcs, const Desktop& desktop) {
         bitmap_ = std::move(bitmap);
         bits_ = static_cast<const std::uint8_t*>(bits);
     }
+    // The storage still holds the previous capture. Until the copy is known
+    // to have succeeded the snapshot holds nothing, so a copy that fails
+    // leaves no pixels that a crop could hand back as a new capture.
+    platform::UniqueHbitmap bitmap = std::move(bitmap_);
+    const std::uint8_t* bits = std::exchange(bits_, nullptr);
+    bounds_ = {};
+    displays_.clear();
+    {
+        ::SetLastError(0);
+        platform::SelectGuard select(dcs.Memory(), bitmap.get());
+        if (!select) {
+            platform::ThrowResourceError(::GetLastError());
+        }
+        platform::CopyScreenBlock(dcs.Memory(), std::int32_t(width), std::int32_t(height),
+                                  dcs.Desk(), bounds.left, bounds.top, SRCCOPY);
+    }
+    bitmap_ = std::move(bitmap);
+    bits_ = bits;
     bounds_ = bounds;
     displays_ = desktop.displays;
-    platform::SelectGuard select(dcs.Memory(), bitmap_.get());
-    ::BitBlt(dcs.Memory(), 0, 0, Width(), Height(), dcs.Desk(), bounds.left, bounds.top, SRCCOPY);
 }
 
 SnapshotPixels Snapshot::Pixels() const {

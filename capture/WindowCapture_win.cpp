@@ -3,6 +3,7 @@
 #include "capture/WindowCaptureMath.h"
 #include "platform/Display.h"
 #include "platform/Gdi.h"
+#include "platform/ScreenCopy.h"
 
 namespace capture {
 
@@ -38,8 +39,10 @@ void CopyWindow(HWND window, const std::optional<RECT>& bounds, output::HeldImag
                                  copy.sourceX, copy.sourceY, SRCCOPY | CAPTUREBLT);
     if (!copied) {
         platform::WindowDc screen = platform::WindowDc::Client(nullptr);
-        ::BitBlt(image.DrawingDc(), 0, 0, copy.width, copy.height, screen.get(), copy.screenX,
-                 copy.screenY, SRCCOPY | CAPTUREBLT);
+        // A screen that cannot be read is raised, not passed off as a capture;
+        // the image stays white.
+        platform::CopyScreenBlock(image.DrawingDc(), copy.width, copy.height, screen.get(),
+                                  copy.screenX, copy.screenY, SRCCOPY | CAPTUREBLT);
     }
 }
 
