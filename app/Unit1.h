@@ -65,8 +65,9 @@ private:
     // Releases the held image: BMP becomes none first, then the image goes.
     void ReleaseImage();
 
-    // The snapshot's owner; DesktopBitmap mirrors its bitmap.
-    capture::Snapshot snapshot_;
+    // The snapshot's owner; DesktopBitmap mirrors its bitmap, DeskDC and
+    // MemDC its device contexts while it is taken.
+    capture::Snapshot snapshot_{{&DeskDC, &MemDC}};
     // The released image's storage, for the next capture of its size; the
     // destructor releases BMP before this goes.
     output::SpareImageStorage spareStorage_;

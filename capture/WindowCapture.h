@@ -17,4 +17,8 @@ namespace capture {
 // text (or "システム リソース不足です") and leaves the image white.
 void CopyWindow(HWND window, const std::optional<RECT>& bounds, output::HeldImage& image);
 
+// The bounds a capture of window copies (CaptureBounds): its visible frame
+// where the system reports one, else its window rectangle, else nothing.
+std::optional<RECT> CaptureBoundsOf(HWND window);
+
 } // namespace capture

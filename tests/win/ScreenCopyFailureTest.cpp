@@ -8,7 +8,7 @@
 
 #include "capture/Snapshot.h"
 #include "capture/WindowCapture.h"
-#include "platform/Display.h"
+#include "platform/ForegroundWindow.h"
 #include "platform/Error.h"
 #include "platform/MessageText.h"
 #include "platform/ScreenCopy.h"
@@ -109,20 +109,20 @@ TEST_F(CaptureWindowTest, ASnapshotWhoseCopyFailsLeavesNothingToCrop) {
     const capture::Desktop desktop = capture::CurrentDesktop();
     {
         const platform::BlockCopyOverride screen(&ShowEarlier);
-        const capture::SnapshotDcs dcs;
-        snapshot.Take(dcs, desktop);
+        snapshot.Take(desktop);
     }
-    output::HeldImage image;
-    capture::CropRegion(snapshot, {0, 0, 4, 3}, image);
-    ASSERT_EQ(PixelsOf(image, Earlier), 12);
+    {
+        output::HeldImage image;
+        capture::CropRegion(snapshot, {0, 0, 4, 3}, image);
+        ASSERT_EQ(PixelsOf(image, Earlier), 12);
+    }
 
     for (const FailingCopy& c : FailingCopies) {
         SCOPED_TRACE(c.what);
         failureCode = c.code;
         {
             const platform::BlockCopyOverride screen(&FailToRead);
-            const capture::SnapshotDcs dcs;
-            EXPECT_THROW(snapshot.Take(dcs, desktop), platform::Error);
+            EXPECT_THROW(snapshot.Take(desktop), platform::Error);
         }
         EXPECT_EQ(snapshot.Bitmap(), nullptr);
         EXPECT_EQ(snapshot.Width(), 0);
@@ -135,8 +135,7 @@ TEST_F(CaptureWindowTest, ASnapshotWhoseCopyFailsLeavesNothingToCrop) {
     }
     EXPECT_EQ(platform::WindowDc::Live(), 0);
 
-    const capture::SnapshotDcs dcs;
-    snapshot.Take(dcs, desktop);
+    snapshot.Take(desktop);
     EXPECT_NE(snapshot.Bitmap(), nullptr);
 }
 
