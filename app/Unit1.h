@@ -71,8 +71,9 @@ private:
     // Releases the held image: BMP becomes none first, then the image goes.
     void ReleaseImage();
 
-    // The snapshot's owner; DesktopBitmap mirrors its bitmap.
-    capture::Snapshot snapshot_;
+    // The snapshot's owner; DesktopBitmap mirrors its bitmap, DeskDC and
+    // MemDC its device contexts while it is taken.
+    capture::Snapshot snapshot_{{&DeskDC, &MemDC}};
 };
 
 extern TForm1* Form1;

@@ -6,31 +6,17 @@
 
 #include "capture/CaptureMath.h"
 #include "capture/CollapseWait.h"
+#include "capture/Countdown.h"
 #include "capture/WindowCapture.h"
-#include "capture/WindowCaptureMath.h"
+#include "platform/Clock.h"
 #include "platform/CompositionFlush.h"
-#include "platform/Display.h"
+#include "platform/ForegroundWindow.h"
 #include "platform/ScopeExit.h"
-#include "platform/Units.h"
 #include "toolkit/win32/Application.h"
 
 #include <chrono>
 
 namespace {
-
-// The DC fields are live only while the snapshot is taken; on every path
-// they point at nothing afterwards.
-class DcFieldsScope {
-public:
-    explicit DcFieldsScope(TForm1& form) : form_(form) {}
-    ~DcFieldsScope() {
-        form_.MemDC = nullptr;
-        form_.DeskDC = nullptr;
-    }
-
-private:
-    TForm1& form_;
-};
 
 void EnableOutputs(TForm1& form) {
     form.SaveBmpBtn->SetEnabled(true);
@@ -47,19 +33,14 @@ void TForm1::CutBtnClick(toolkit::Control&) {
 }
 
 void TForm1::CollapseToTitleBar() {
-    rh = platform::units::Trunc(Rectangle1->Height());
-    SetClientSize(ClientWidth(), platform::units::Trunc(Rectangle2->Height()));
+    rh = ::CollapseToTitleBar(*this, *this);
 }
 
 void TForm1::GrabDesktop() {
-    DcFieldsScope fields(*this);
-    const capture::SnapshotDcs dcs;
-    DeskDC = dcs.Desk();
-    MemDC = dcs.Memory();
     // The previous snapshot goes first (or lends its storage); at most one
-    // exists.
+    // exists. DeskDC and MemDC show the snapshot's DCs while it is taken.
     DesktopBitmap = nullptr;
-    snapshot_.Take(dcs, capture::CurrentDesktop());
+    snapshot_.Take(capture::CurrentDesktop());
     DesktopBitmap = snapshot_.Bitmap();
 }
 
@@ -67,11 +48,8 @@ void TForm1::CaptureRegion() {
     CollapseToTitleBar();
     // The full height comes back on every path, also when making the
     // snapshot or the image fails, so the program is never left collapsed.
-    const platform::ScopeExit restoreHeight([this] {
-        Dispatch([this] {
-            SetClientSize(ClientWidth(), platform::units::Trunc(double(Rectangle2->Height()) + rh));
-        });
-    });
+    const platform::ScopeExit restoreHeight(
+        [this] { Dispatch([this] { RestoreViewfinderHeight(*this, *this, rh); }); });
     // The screen shows the collapse only once the compositor (or, under X,
     // the window manager) has applied it; until then the snapshot would
     // still hold the viewfinder. A flush that did not wait is not trusted.
@@ -89,13 +67,7 @@ void TForm1::CaptureRegion() {
 }
 
 std::optional<RECT> TForm1::GetWindowBounds(HWND window) {
-    // The visible frame where the system has one; where the query fails
-    // (no desktop composition, no window) the window rectangle instead.
-    std::optional<RECT> bounds;
-    if (platform::IsVersion6OrLater()) {
-        bounds = platform::ExtendedFrameBounds(window);
-    }
-    return bounds ? bounds : platform::WindowRect(window);
+    return capture::CaptureBoundsOf(window);
 }
 
 void TForm1::CaptureForegroundWindow() {

@@ -76,9 +76,9 @@ void Form::Close() {
     }
 }
 
-bool Form::HandleClose() {
+void Form::HandleClose() {
     if (closing_) {
-        return true;
+        return;
     }
     closing_ = true;
     Dispatch([&] {
@@ -86,11 +86,9 @@ bool Form::HandleClose() {
             onClose();
         }
     });
-    return true;
 }
 
 void Form::SetFormStyle(FormStyle style) {
-    style_ = style;
     if (host_ != nullptr) {
         host_->SetTopmost(style == FormStyle::StayOnTop);
     }
@@ -114,8 +112,8 @@ void Form::ComputePhysical() {
     const Control* filler = nullptr;
     for (const auto& child : Children()) {
         const RectF& b = child->Bounds();
-        const int x = units::ToPhysical(left_ + double(b.x), scale_) - originX;
-        const int y = units::ToPhysical(top_ + double(b.y), scale_) - originY;
+        const int x = units::ToPhysical(left_, b.x, scale_) - originX;
+        const int y = units::ToPhysical(top_, b.y, scale_) - originY;
         child->SetPhysicalRect({x, y, x + units::ToPhysical(b.width, scale_),
                                 y + units::ToPhysical(b.height, scale_)});
         if (child->GetAlign() == Align::Client) {

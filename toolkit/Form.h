@@ -55,7 +55,6 @@ public:
 
     void AttachHost(FormHost* host, GlyphRasterizer* rasterizer);
     FormHost* Host() const { return host_; }
-    GlyphCache& Glyphs() { return glyphs_; }
     // Paints the window into the canvas; only `part` of it (window physical
     // coordinates) when given.
     void Render(Canvas& canvas);
@@ -65,10 +64,9 @@ public:
     void Create();
     // A close request: runs the closing handler, then the host closes.
     void Close();
-    bool HandleClose();
+    void HandleClose();
 
     void SetFormStyle(FormStyle style);
-    FormStyle GetFormStyle() const { return style_; }
 
     // The window's own move and resize tracking, started while the mouse
     // button that was just pressed is still down.
@@ -140,7 +138,6 @@ private:
     RectI screen_;
     FormHost* host_ = nullptr;
     GlyphCache glyphs_;
-    FormStyle style_ = FormStyle::Normal;
     bool created_ = false;
     bool closing_ = false;
 

@@ -7,7 +7,7 @@
 #include "tests/win/WinTestSupport.h"
 
 #include "capture/CaptureMath.h"
-#include "platform/Display.h"
+#include "platform/ScreenCopy.h"
 #include "tests/support/ScreenPattern.h"
 
 #include <cmath>
@@ -41,7 +41,7 @@ class PatternCaptureHelper : public CaptureWindowTest {};
 TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
     ASSERT_TRUE(wintest::AtTheExpectedDpi());
     const float scale = Form1->Scale;
-    const SIZE display = platform::PrimaryDisplaySize();
+    const SIZE display{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     for (const Placement& p : Placements) {
         SCOPED_TRACE(p.what);
         int left = p.left;
@@ -114,7 +114,7 @@ TEST_F(CaptureWindowTest, CapturesEnableTheOutputsAndKeepOneSnapshot) {
     EXPECT_EQ(platform::WindowDc::Live(), 0);
     BITMAP snapshot{};
     ASSERT_TRUE(::GetObjectW(Form1->DesktopBitmap, sizeof snapshot, &snapshot));
-    const SIZE display = platform::PrimaryDisplaySize();
+    const SIZE display{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     EXPECT_EQ(snapshot.bmWidth, display.cx);
     EXPECT_EQ(snapshot.bmHeight, display.cy);
 }
@@ -127,4 +127,36 @@ TEST_F(CaptureWindowTest, AViewfinderThatTruncatesToNothingGivesAnEmptyImage) {
     EXPECT_FALSE(Form1->BMP->HasPixels());
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
     EXPECT_EQ(Form1->ClientHeight(), 36);
+}
+
+namespace {
+
+struct SeenDcs {
+    HDC target = nullptr;
+    HDC source = nullptr;
+    HDC memDc = nullptr;
+    HDC deskDc = nullptr;
+} seen;
+
+BOOL WINAPI CopyAndRecord(HDC target, int x, int y, int width, int height, HDC source, int sx,
+                          int sy, DWORD rop) {
+    seen = {target, source, Form1->MemDC, Form1->DeskDC};
+    return ::BitBlt(target, x, y, width, height, source, sx, sy, rop);
+}
+
+} // namespace
+
+TEST_F(CaptureWindowTest, TheDcFieldsShowTheSnapshotsDcsWhileItIsTaken) {
+    Form1->SetWindowBounds(100, 100, 40, 36 + 30);
+    seen = {};
+    {
+        const platform::BlockCopyOverride copy(&CopyAndRecord);
+        Form1->CutBtnClick(*Form1->CutBtn);
+    }
+    ASSERT_NE(seen.target, nullptr);
+    EXPECT_EQ(seen.memDc, seen.target);
+    EXPECT_EQ(seen.deskDc, seen.source);
+    EXPECT_NE(seen.deskDc, nullptr);
+    EXPECT_EQ(Form1->MemDC, nullptr);
+    EXPECT_EQ(Form1->DeskDC, nullptr);
 }

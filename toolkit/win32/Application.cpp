@@ -1,5 +1,6 @@
 #include "toolkit/win32/Application.h"
 
+#include "platform/Display.h"
 #include "platform/Units.h"
 #include "toolkit/win32/DWriteRasterizer.h"
 #include "toolkit/win32/ErrorDisplay.h"
@@ -132,10 +133,11 @@ void CentreOnDesktop(Form& form) {
     namespace units = platform::units;
     const float scale = form.Scale();
     const double s = scale;
-    const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT desktop = platform::VirtualScreen();
+    const int vx = desktop.left;
+    const int vy = desktop.top;
+    const int vw = desktop.right - desktop.left;
+    const int vh = desktop.bottom - desktop.top;
     const double centreX = (vx + vw / 2.0) / s;
     const double centreY = (vy + vh / 2.0) / s;
     const int width = form.ClientWidth();

@@ -1,5 +1,6 @@
 #include "toolkit/win32/HostWindow.h"
 
+#include "platform/Display.h"
 #include "platform/Error.h"
 #include "platform/MessageText.h"
 #include "platform/SystemError.h"
@@ -150,36 +151,18 @@ void HostWindow::Show() {
     ::SetForegroundWindow(window_.get());
 }
 
-bool HostWindow::EnsureSurface(int width, int height) {
-    if (surface_ && width == surfaceWidth_ && height == surfaceHeight_) {
-        return true;
+void HostWindow::EnsureSurface(int width, int height) {
+    if (surface_.Holds(width, height)) {
+        return;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down, like the canvas
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ::SetLastError(0);
-    platform::UniqueHbitmap bitmap(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap) {
-        return false;
-    }
+    // The DC's own bitmap goes back in before the old surface goes, so it is
+    // out of the DC when it is deleted.
+    surfaceSelection_.reset();
+    surface_.Ensure(width, height);
     if (!surfaceDc_) {
         surfaceDc_.reset(::CreateCompatibleDC(nullptr));
     }
-    // The DC's own bitmap goes back in before the new surface is selected,
-    // so the old surface is out of the DC when it is deleted.
-    surfaceSelection_.reset();
-    surfaceSelection_ = platform::SelectGuard(surfaceDc_.get(), bitmap.get());
-    surface_ = std::move(bitmap);
-    surfaceBits_ = bits;
-    surfaceWidth_ = width;
-    surfaceHeight_ = height;
-    return true;
+    surfaceSelection_ = platform::SelectGuard(surfaceDc_.get(), surface_.Section().bitmap.get());
 }
 
 void HostWindow::Present(RectI screenRect) {
@@ -190,10 +173,9 @@ void HostWindow::Present(RectI screenRect) {
     // Only the part on the desktop is ever seen, so only that part becomes
     // the system window: a viewfinder typed 100000 pixels wide costs what
     // the screen shows, not gigabytes, and no window system limit is hit.
-    const RectI desktop{
-        ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-        ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-        ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT virtualScreen = platform::VirtualScreen();
+    const RectI desktop{virtualScreen.left, virtualScreen.top, virtualScreen.right,
+                        virtualScreen.bottom};
     RectI shown = screenRect.Intersect(desktop);
     if (shown.Empty()) {
         // Wholly off the desktop: one transparent pixel keeps it a window.
@@ -201,16 +183,14 @@ void HostWindow::Present(RectI screenRect) {
     }
     const int width = shown.Width();
     const int height = shown.Height();
-    if (!EnsureSurface(width, height)) {
-        platform::ThrowResourceError(::GetLastError());
-    }
+    EnsureSurface(width, height);
     const POINT offset{shown.left - screenRect.left, shown.top - screenRect.top};
     try {
         form_.Render(canvas_, {offset.x, offset.y, offset.x + width, offset.y + height});
     } catch (const std::bad_alloc&) {
         throw platform::Error(platform::OutOfResourcesText());
     }
-    std::memcpy(surfaceBits_, canvas_.Pixels(),
+    std::memcpy(surface_.Section().bits, canvas_.Pixels(),
                 std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t));
     const bool moved = offset.x != offset_.x || offset.y != offset_.y;
     offset_ = offset;

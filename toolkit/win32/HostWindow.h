@@ -3,6 +3,7 @@
 // alpha, and the window's messages become the form's input.
 #pragma once
 
+#include "platform/DibSection.h"
 #include "platform/Gdi.h"
 #include "platform/MouseCapture.h"
 #include "platform/Win.h"
@@ -51,7 +52,7 @@ private:
     // the window is being destroyed.
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
-    bool EnsureSurface(int width, int height);
+    void EnsureSurface(int width, int height);
     // Cuts every client off the accessible object once the window goes.
     void DisconnectAccessible();
 
@@ -59,11 +60,8 @@ private:
     platform::UniqueHwnd window_;
     Canvas canvas_;
     platform::UniqueHdc surfaceDc_;
-    platform::UniqueHbitmap surface_;
+    platform::KeptDib surface_{32, platform::RowOrder::TopDown}; // top-down, like the canvas
     platform::SelectGuard surfaceSelection_;
-    void* surfaceBits_ = nullptr;
-    int surfaceWidth_ = 0;
-    int surfaceHeight_ = 0;
     bool repaintPending_ = false;
     bool trackingLeave_ = false;
     platform::MouseCapture mouseCapture_;
