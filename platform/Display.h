@@ -26,6 +26,14 @@ RECT VirtualScreen();
 // lists none.
 std::vector<RECT> DisplayRects();
 
+// Each display's rectangle and its work area (what panels and task bars
+// leave to windows), in the system's order.
+struct DisplayWorkArea {
+    RECT monitor;
+    RECT work;
+};
+std::vector<DisplayWorkArea> DisplayWorkAreas();
+
 // The visible frame of a window, from DwmGetWindowAttribute with
 // DWMWA_EXTENDED_FRAME_BOUNDS; nothing when the call is missing or fails.
 std::optional<RECT> ExtendedFrameBounds(HWND window);

@@ -3,6 +3,9 @@
 #include "platform/Error.h"
 #include "platform/MessageText.h"
 #include "platform/SystemError.h"
+#include "platform/Units.h"
+#include "toolkit/DesktopPlacement.h"
+#include "toolkit/win32/DisplayAreas.h"
 #include "toolkit/win32/ErrorDisplay.h"
 
 #include <windowsx.h>
@@ -10,6 +13,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace toolkit::win32 {
 
@@ -226,8 +230,46 @@ void HostWindow::Upload(RectI screenRect) {
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    // The move this makes comes back as a position change, which is ours and
+    // not one to take.
+    shown_ = screenRect;
+    const bool wasPresenting = std::exchange(presenting_, true);
     ::UpdateLayeredWindow(window_.get(), screen.get(), &position, &size, surfaceDc_.get(), &origin,
                           0, &blend, ULW_ALPHA);
+    presenting_ = wasPresenting;
+}
+
+void HostWindow::TakeSystemMove(HWND hwnd, const WINDOWPOS& position) {
+    // Our own placements, changes of size or order only, and the places a
+    // minimized or maximized window is parked at are not moves to follow.
+    if (presenting_ || !shown_ || (position.flags & SWP_NOMOVE) != 0 || ::IsIconic(hwnd) ||
+        ::IsZoomed(hwnd) || (position.x == shown_->left && position.y == shown_->top)) {
+        return;
+    }
+    // The system window is the part of the form's window on the desktop,
+    // offset_ into it: the form's own edge moved by as much.
+    const float scale = form_.Scale();
+    const int left = platform::units::ToLogical(double(position.x) - offset_.x, scale);
+    const int top = platform::units::ToLogical(double(position.y) - offset_.y, scale);
+    form_.Dispatch(
+        [&] { form_.SetWindowBounds(left, top, form_.ClientWidth(), form_.ClientHeight()); });
+}
+
+void HostWindow::FollowDisplayChange() {
+    form_.Dispatch([&] {
+        const int width = form_.ClientWidth();
+        const int height = form_.ClientHeight();
+        const std::optional<WindowPlace> pulled =
+            PulledOntoDisplay(CurrentDisplayAreas(), {form_.Left(), form_.Top()}, width, height,
+                              form_.MinimumClientHeight(), form_.Scale());
+        if (pulled) {
+            form_.SetWindowBounds(pulled->left, pulled->top, width, height);
+        } else {
+            // The desktop's edges may have moved: another part of the window
+            // may lie on it now, or less of it.
+            Present(form_.ScreenRect());
+        }
+    });
 }
 
 void HostWindow::RepaintIfPending() {
@@ -391,6 +433,24 @@ LRESULT HostWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case RepaintMessage:
         RepaintIfPending();
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        TakeSystemMove(hwnd, *reinterpret_cast<const WINDOWPOS*>(lParam));
+        break; // the system's own handling sends the move and size messages
+    case WM_DISPLAYCHANGE:
+        FollowDisplayChange();
+        break;
+    case WM_DPICHANGED:
+        // Scale never changes, so neither does the window: the rectangle the
+        // system suggests for the new DPI is not taken.
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        if (shown_) {
+            auto* size = reinterpret_cast<SIZE*>(lParam);
+            size->cx = shown_->Width();
+            size->cy = shown_->Height();
+            return TRUE;
+        }
+        break;
     case WM_GETOBJECT:
         if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && !accessibleClosed_) {
             if (!accessible_) {
