@@ -125,6 +125,7 @@ protected:
             << "the other program did not move the window";
         mover.Release();
         EXPECT_EQ(mover.WaitForExit(10000), std::optional<DWORD>(0));
+        wintest::Pump(100);
     }
 
     // Repaints as the program does after any change, and then again after

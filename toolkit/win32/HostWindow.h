@@ -52,6 +52,10 @@ private:
     // hwnd is the system's window itself: its owner is already empty while
     // the window is being destroyed.
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Each part's own messages, answered; nothing for any other message.
+    std::optional<LRESULT> OnInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnSurface(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     bool EnsureSurface(int width, int height);
     // A move by the system or another program: the form takes the place,
