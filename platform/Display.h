@@ -22,4 +22,12 @@ RECT VirtualScreen();
 // lists none.
 std::vector<RECT> DisplayRects();
 
+// Each display's rectangle and its work area (what panels and task bars
+// leave to windows), in the system's order.
+struct DisplayWorkArea {
+    RECT monitor;
+    RECT work;
+};
+std::vector<DisplayWorkArea> DisplayWorkAreas();
+
 } // namespace platform

@@ -42,4 +42,21 @@ std::vector<RECT> DisplayRects() {
     return rects;
 }
 
+std::vector<DisplayWorkArea> DisplayWorkAreas() {
+    std::vector<DisplayWorkArea> areas;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetMonitorInfoW(monitor, &info)) {
+                reinterpret_cast<std::vector<DisplayWorkArea>*>(list)->push_back(
+                    {info.rcMonitor, info.rcWork});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
 } // namespace platform

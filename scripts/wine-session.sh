@@ -59,6 +59,11 @@ if [ -n "$heads" ]; then
     { echo "wine-session: --heads needs VARNEL_XINERAMA, the stand-in libXinerama.so.1 ('${VARNEL_XINERAMA:-}')" >&2; exit 1; }
   xinerama=$(cd "$(dirname "$VARNEL_XINERAMA")" && pwd)
   export VARNEL_HEADS=$heads
+  # The stand-in reads the heads from this file when a process starts, so a
+  # test can take displays away (and give them back) for what it starts.
+  VARNEL_HEADS_FILE=$(mktemp)
+  export VARNEL_HEADS_FILE
+  echo "$heads" >"$VARNEL_HEADS_FILE"
   export LD_LIBRARY_PATH=$xinerama${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 fi
 export WINE=/usr/lib/wine/wine64
@@ -71,8 +76,10 @@ export WINEARCH=win64
 pids=()
 cleanup() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -z "${VARNEL_HEADS_FILE:-}" ] || rm -f "$VARNEL_HEADS_FILE"
   for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   for pid in "${pids[@]}"; do wait "$pid" >/dev/null 2>&1 || true; done
+  [ -z "${VARNEL_HEADS_FILE:-}" ] || rm -f "$VARNEL_HEADS_FILE"
 }
 trap cleanup EXIT
 

@@ -15,6 +15,8 @@
 
 #include <wrl/client.h>
 
+#include <optional>
+
 namespace toolkit::win32 {
 
 class HostWindow : public FormHost {
@@ -51,8 +53,19 @@ private:
     // hwnd is the system's window itself: its owner is already empty while
     // the window is being destroyed.
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Each part's own messages, answered; nothing for any other message.
+    std::optional<LRESULT> OnInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnSurface(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
+    // A move by the system or another program: the form takes the place,
+    // converted by the units rule, and the window follows the form again.
+    void TakeSystemMove(HWND hwnd, const WINDOWPOS& position);
+    // After the displays changed: a window whose title bar lies on no work
+    // area is pulled onto the nearest display; the shown part is clipped to
+    // the new desktop.
+    void FollowDisplayChange();
     // Cuts every client off the accessible object once the window goes.
     void DisconnectAccessible();
 
@@ -69,6 +82,10 @@ private:
     // The system window covers only the part of the form's window that lies
     // on the desktop; this is that part's offset within the form's window.
     POINT offset_{0, 0};
+    // The screen rectangle last handed to the system; none before the first.
+    std::optional<RectI> shown_;
+    // Set while the system window is being placed by the form.
+    bool presenting_ = false;
     Tooltips tooltips_;
     // What assistive technology sees; its object is made on the first request.
     AccessibleTree accessibleTree_;
