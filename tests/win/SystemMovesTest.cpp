@@ -240,7 +240,7 @@ TEST_F(SystemMoveHelper, AfterADisplayChangeAWindowOnNoDisplayComesBack) {
     wintest::Pump(100);
     // Wholly off the desktop, beyond its bottom right corner, as a window
     // is left when the display it was on goes away.
-    const SIZE display = platform::PrimaryDisplaySize();
+    const SIZE display{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ASSERT_NO_FATAL_FAILURE(MoveFromOutside(display.cx + 500, display.cy + 300, true));
 
     // Pulled into the work area's bottom right corner, its size kept.
