@@ -22,12 +22,7 @@ bench: deps
 	cmake --build --preset bench
 	build/bench/bench/varnel_bench
 	cmake --preset win >/dev/null
-	cmake --build --preset win --target varnel_capture_bench
-	cmake --preset native >/dev/null
-	cmake --build --preset native --target xinerama-heads
-	env -u DISPLAY scripts/wine-session.sh build/win/wineprefix-bench \
-	  --heads 3840x2160+0+0,2560x1440+3840+0 -- \
-	  /usr/lib/wine/wine64 build/win/bench/win/varnel_capture_bench.exe
+	cmake --build --preset win --target run_capture_bench
 
 dist: build
 	scripts/dist.sh

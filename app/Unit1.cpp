@@ -26,9 +26,9 @@ TForm1::TForm1() : toolkit::Form("Form1") {
     }
 }
 
-TForm1::~TForm1() {
-    ReleaseImage();
-}
+// The held image goes before the spare storage it gives its pixels back
+// to, by the order of the members.
+TForm1::~TForm1() = default;
 
 Form1Handlers TForm1::Handlers() {
     using toolkit::Control;

@@ -16,6 +16,12 @@
 
 // The controls (Rectangle1 ... NBoxH) are the fields of Form1Controls.
 class TForm1 : public toolkit::Form, public Form1Controls {
+    // The released image's storage, for the next capture of its size. BMP
+    // takes its storage from here and gives it back when it goes, so this
+    // is declared first: it is made before and destroyed after any image
+    // the form holds.
+    output::SpareImageStorage spareStorage_;
+
 public:
     TForm1();
     ~TForm1() override;
@@ -65,11 +71,9 @@ private:
     // Releases the held image: BMP becomes none first, then the image goes.
     void ReleaseImage();
 
-    // The snapshot's owner; DesktopBitmap mirrors its bitmap.
-    capture::Snapshot snapshot_;
-    // The released image's storage, for the next capture of its size; the
-    // destructor releases BMP before this goes.
-    output::SpareImageStorage spareStorage_;
+    // The snapshot's owner; DesktopBitmap mirrors its bitmap, DeskDC and
+    // MemDC its device contexts while it is taken.
+    capture::Snapshot snapshot_{{&DeskDC, &MemDC}};
 };
 
 extern TForm1* Form1;

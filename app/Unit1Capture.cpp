@@ -5,44 +5,18 @@
 #include "app/Unit1.h"
 
 #include "capture/CaptureMath.h"
+#include "capture/CollapseWait.h"
+#include "capture/Countdown.h"
 #include "capture/WindowCapture.h"
-#include "capture/WindowCaptureMath.h"
-#include "platform/Display.h"
-#include "platform/Units.h"
+#include "platform/Clock.h"
+#include "platform/CompositionFlush.h"
+#include "platform/ForegroundWindow.h"
+#include "platform/ScopeExit.h"
 #include "toolkit/win32/Application.h"
 
+#include <chrono>
+
 namespace {
-
-// Gives the window its full height back on every path, also when making
-// the snapshot or the image fails, so the program is never left collapsed.
-class RestoreHeight {
-public:
-    explicit RestoreHeight(TForm1& form) : form_(form) {}
-    ~RestoreHeight() {
-        form_.Dispatch([&] {
-            form_.SetClientSize(
-                form_.ClientWidth(),
-                platform::units::Trunc(double(form_.Rectangle2->Height()) + form_.rh));
-        });
-    }
-
-private:
-    TForm1& form_;
-};
-
-// The DC fields are live only while the snapshot is taken; on every path
-// they point at nothing afterwards.
-class DcFieldsScope {
-public:
-    explicit DcFieldsScope(TForm1& form) : form_(form) {}
-    ~DcFieldsScope() {
-        form_.MemDC = nullptr;
-        form_.DeskDC = nullptr;
-    }
-
-private:
-    TForm1& form_;
-};
 
 void EnableOutputs(TForm1& form) {
     form.SaveBmpBtn->SetEnabled(true);
@@ -59,31 +33,29 @@ void TForm1::CutBtnClick(toolkit::Control&) {
 }
 
 void TForm1::CollapseToTitleBar() {
-    rh = platform::units::Trunc(Rectangle1->Height());
-    SetClientSize(ClientWidth(), platform::units::Trunc(Rectangle2->Height()));
+    rh = ::CollapseToTitleBar(*this, *this);
 }
 
 void TForm1::GrabDesktop() {
-    DcFieldsScope fields(*this);
-    const capture::SnapshotDcs dcs;
-    DeskDC = dcs.Desk();
-    MemDC = dcs.Memory();
     // The previous snapshot goes first (or lends its storage); at most one
-    // exists.
+    // exists. DeskDC and MemDC show the snapshot's DCs while it is taken.
     DesktopBitmap = nullptr;
-    snapshot_.Take(dcs, capture::CurrentDesktop());
+    snapshot_.Take(capture::CurrentDesktop());
     DesktopBitmap = snapshot_.Bitmap();
 }
 
 void TForm1::CaptureRegion() {
     CollapseToTitleBar();
-    RestoreHeight restore(*this);
+    // The full height comes back on every path, also when making the
+    // snapshot or the image fails, so the program is never left collapsed.
+    const platform::ScopeExit restoreHeight(
+        [this] { Dispatch([this] { RestoreViewfinderHeight(*this, *this, rh); }); });
     // The screen shows the collapse only once the compositor (or, under X,
     // the window manager) has applied it; until then the snapshot would
-    // still hold the viewfinder.
-    if (!platform::FlushComposition()) {
-        platform::Pause(100);
-    }
+    // still hold the viewfinder. A flush that did not wait is not trusted.
+    capture::WaitUntilCollapseShown([] { return std::chrono::steady_clock::now(); },
+                                    [] { return platform::FlushCompositionOnce(); },
+                                    [](std::uint32_t ms) { platform::Pause(ms); });
     GrabDesktop();
 
     const capture::CaptureRegion region = capture::RegionUnderViewfinder(
@@ -95,13 +67,7 @@ void TForm1::CaptureRegion() {
 }
 
 std::optional<RECT> TForm1::GetWindowBounds(HWND window) {
-    // The visible frame where the system has one; where the query fails
-    // (no desktop composition, no window) the window rectangle instead.
-    std::optional<RECT> bounds;
-    if (platform::IsVersion6OrLater()) {
-        bounds = platform::ExtendedFrameBounds(window);
-    }
-    return bounds ? bounds : platform::WindowRect(window);
+    return capture::CaptureBoundsOf(window);
 }
 
 void TForm1::CaptureForegroundWindow() {

@@ -3,6 +3,8 @@
 // earlier). Geometry is in logical units relative to the parent.
 #include "app/Unit1Definition.h"
 
+#include "platform/Units.h"
+
 namespace {
 
 using namespace toolkit;
@@ -110,4 +112,15 @@ Form1Controls MakeForm1Controls(Form& form, const Form1Handlers& handlers) {
     form.onCreate = handlers.FormCreate;
     form.onClose = handlers.FormClose;
     return c;
+}
+
+std::int32_t CollapseToTitleBar(Form& form, const Form1Controls& controls) {
+    const std::int32_t rh = platform::units::Trunc(controls.Rectangle1->Height());
+    form.SetClientSize(form.ClientWidth(), platform::units::Trunc(controls.Rectangle2->Height()));
+    return rh;
+}
+
+void RestoreViewfinderHeight(Form& form, const Form1Controls& controls, std::int32_t rh) {
+    form.SetClientSize(form.ClientWidth(),
+                       platform::units::TruncSum(controls.Rectangle2->Height(), rh));
 }

@@ -13,6 +13,7 @@
 #include "toolkit/ToolButton.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 
 // The window's size when made, in logical units.
@@ -68,3 +69,11 @@ struct Form1Controls {
 
 // Sizes the form to the window's initial size and adds every control to it.
 Form1Controls MakeForm1Controls(toolkit::Form& form, const Form1Handlers& handlers = {});
+
+// A region capture shrinks the window to its title bar first, so the
+// viewfinder never shows in its own capture, and gives the viewfinder its
+// height back afterwards. Collapsing returns rh, the viewfinder's height
+// truncated to whole units: the height the capture copies and the restore
+// gives back, so the window ends where it began.
+std::int32_t CollapseToTitleBar(toolkit::Form& form, const Form1Controls& controls);
+void RestoreViewfinderHeight(toolkit::Form& form, const Form1Controls& controls, std::int32_t rh);

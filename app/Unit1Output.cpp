@@ -7,7 +7,7 @@
 #include "output/Clipboard.h"
 #include "output/FileSink.h"
 #include "output/PngEncoder.h"
-#include "platform/Display.h"
+#include "platform/Clock.h"
 #include "toolkit/win32/Application.h"
 
 void TForm1::CopyBtnClick(toolkit::Control&) {

@@ -60,10 +60,6 @@ void SourceSpans(const SnapshotPixels& snapshot, std::int64_t screenY, std::int6
     spans.resize(merged);
 }
 
-void PaintWhite(std::uint8_t* row, std::int64_t begin, std::int64_t end) {
-    std::memset(row + begin * 3, 0xFF, std::size_t(end - begin) * 3);
-}
-
 } // namespace
 
 void CropRegion(const SnapshotPixels& snapshot, const CaptureRegion& region,
@@ -82,7 +78,7 @@ void CropRegion(const SnapshotPixels& snapshot, const CaptureRegion& region,
     spans.reserve(snapshot.displays.size());
     for (std::int32_t y = 0; y < image.height; ++y) {
         std::uint8_t* row = output::PictureRow(image, y);
-        std::memset(row + used, 0xFF, stride - used);
+        std::memset(row + used, 0xFF, stride - used); // the row's padding
         const std::int64_t screenY = std::int64_t(region.y) + y;
         SourceSpans(snapshot, screenY, region.x, image.width, spans);
         // Snapshot rows are stored bottom-up too.
@@ -92,7 +88,7 @@ void CropRegion(const SnapshotPixels& snapshot, const CaptureRegion& region,
                                                 sourceStride;
         std::int64_t done = 0;
         for (const Span& s : spans) {
-            PaintWhite(row, done, s.begin);
+            output::PaintRowWhite(row, done, s.begin);
             const std::uint8_t* from =
                 source + std::size_t(region.x + s.begin - desk.left) * SnapshotBytesPerPixel;
             std::uint8_t* to = row + s.begin * 3;
@@ -104,7 +100,7 @@ void CropRegion(const SnapshotPixels& snapshot, const CaptureRegion& region,
             std::memcpy(to, from, 3);
             done = s.end;
         }
-        PaintWhite(row, done, image.width);
+        output::PaintRowWhite(row, done, image.width);
     }
 }
 

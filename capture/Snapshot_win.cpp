@@ -1,70 +1,80 @@
 #include "capture/Snapshot.h"
 
-#include "platform/Display.h"
+#include "platform/Gdi.h"
+#include "platform/ScreenCopy.h"
 #include "platform/SystemError.h"
 
 namespace capture {
 
-Desktop CurrentDesktop() {
-    // Every display, not the primary alone: a viewfinder on any of them is
-    // captured. What lies between displays of different sizes is on none
-    // and comes out white, as what lies off the desktop does.
-    const RECT bounds = platform::VirtualScreen();
-    Desktop desktop{{bounds.left, bounds.top, bounds.right, bounds.bottom}, {}};
-    for (const RECT& r : platform::DisplayRects()) {
-        desktop.displays.push_back({r.left, r.top, r.right, r.bottom});
-    }
-    if (desktop.displays.empty()) {
-        desktop.displays.push_back(desktop.bounds);
-    }
-    return desktop;
-}
+namespace {
 
-SnapshotDcs::SnapshotDcs()
-    : desk_(platform::WindowDc::Client(nullptr)), memory_(::CreateCompatibleDC(desk_.get())) {}
+// Shows the snapshot's DCs where its owner asked, for one scope.
+class MirrorScope {
+public:
+    MirrorScope(const SnapshotDcMirror& mirror, HDC desk, HDC memory) : mirror_(mirror) {
+        Set(desk, memory);
+    }
+    ~MirrorScope() { Set(nullptr, nullptr); }
+    MirrorScope(const MirrorScope&) = delete;
+    MirrorScope& operator=(const MirrorScope&) = delete;
 
-void Snapshot::Take(const SnapshotDcs& dcs, const Desktop& desktop) {
+private:
+    void Set(HDC desk, HDC memory) {
+        if (mirror_.desk != nullptr) {
+            *mirror_.desk = desk;
+        }
+        if (mirror_.memory != nullptr) {
+            *mirror_.memory = memory;
+        }
+    }
+
+    const SnapshotDcMirror& mirror_;
+};
+
+} // namespace
+
+void Snapshot::Take(const Desktop& desktop) {
     const ScreenRect& bounds = desktop.bounds;
     const std::int64_t width = std::int64_t(bounds.right) - bounds.left;
     const std::int64_t height = std::int64_t(bounds.bottom) - bounds.top;
-    if (!bitmap_ || width != Width() || height != Height()) {
-        bitmap_.reset();
-        bits_ = nullptr;
-        bounds_ = {};
-        displays_.clear();
-        const auto size = width <= INT32_MAX && height <= INT32_MAX
-                              ? SnapshotStorageSize(std::int32_t(width), std::int32_t(height))
-                              : std::nullopt;
-        if (!size) {
-            platform::ThrowResourceError(0);
-        }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = std::int32_t(width);
-        info.bmiHeader.biHeight = std::int32_t(height); // positive: bottom-up
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        info.bmiHeader.biSizeImage = DWORD(*size);
-        void* bits = nullptr;
+    // The storage still holds the previous capture. Until the copy is known
+    // to have succeeded the snapshot holds nothing, so a copy that fails
+    // leaves no pixels that a crop could hand back as a new capture.
+    bounds_ = {};
+    displays_.clear();
+    const bool fits = width <= INT32_MAX && height <= INT32_MAX &&
+                      SnapshotStorageSize(std::int32_t(width), std::int32_t(height));
+    if (!fits) {
+        storage_.Clear();
+        platform::ThrowResourceError(0);
+    }
+    storage_.Ensure(std::int32_t(width), std::int32_t(height));
+    platform::DibSection section = storage_.Take();
+
+    const platform::WindowDc desk = platform::WindowDc::Client(nullptr);
+    const platform::UniqueHdc memory(::CreateCompatibleDC(desk.get()));
+    if (!memory) {
+        platform::ThrowResourceError(::GetLastError());
+    }
+    {
+        const MirrorScope mirror(mirror_, desk.get(), memory.get());
         ::SetLastError(0);
-        platform::UniqueHbitmap bitmap(
-            ::CreateDIBSection(dcs.Desk(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!bitmap || bits == nullptr) {
+        const platform::SelectGuard select(memory.get(), section.bitmap.get());
+        if (!select) {
             platform::ThrowResourceError(::GetLastError());
         }
-        bitmap_ = std::move(bitmap);
-        bits_ = static_cast<const std::uint8_t*>(bits);
+        platform::CopyScreenBlock(memory.get(), section.width, section.height, desk.get(),
+                                  bounds.left, bounds.top, SRCCOPY);
     }
+    storage_.Keep(std::move(section));
     bounds_ = bounds;
     displays_ = desktop.displays;
-    platform::SelectGuard select(dcs.Memory(), bitmap_.get());
-    ::BitBlt(dcs.Memory(), 0, 0, Width(), Height(), dcs.Desk(), bounds.left, bounds.top, SRCCOPY);
 }
 
 SnapshotPixels Snapshot::Pixels() const {
     ::GdiFlush();
-    return SnapshotPixels{bounds_, bits_, displays_};
+    return SnapshotPixels{bounds_, static_cast<const std::uint8_t*>(storage_.Section().bits),
+                          displays_};
 }
 
 void CropRegion(const Snapshot& snapshot, const CaptureRegion& region, output::HeldImage& image) {
@@ -73,9 +83,7 @@ void CropRegion(const Snapshot& snapshot, const CaptureRegion& region, output::H
     if (!image.HasPixels()) {
         return;
     }
-    // Made now, as for any capture, so the palette rule is settled with the
-    // image (it travels with the clipboard copy).
-    image.DrawingDc();
+    image.SettlePalette();
     CropRegion(snapshot.Pixels(), region, image.Pixels());
 }
 

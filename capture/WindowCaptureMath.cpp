@@ -12,9 +12,14 @@ std::int32_t Side(std::int64_t low, std::int64_t high) {
 
 } // namespace
 
+std::optional<ScreenRect> CaptureBounds(const std::optional<ScreenRect>& visibleFrame,
+                                        const std::optional<ScreenRect>& windowRect) {
+    return visibleFrame ? visibleFrame : windowRect;
+}
+
 WindowCopy VisibleFrameCopy(const std::optional<ScreenRect>& visibleFrame,
                             const std::optional<ScreenRect>& windowRect) {
-    const std::optional<ScreenRect>& bounds = visibleFrame ? visibleFrame : windowRect;
+    const std::optional<ScreenRect> bounds = CaptureBounds(visibleFrame, windowRect);
     if (!bounds) {
         return {};
     }

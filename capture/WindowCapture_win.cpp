@@ -1,8 +1,10 @@
 #include "capture/WindowCapture.h"
 
 #include "capture/WindowCaptureMath.h"
-#include "platform/Display.h"
+#include "platform/ForegroundWindow.h"
+#include "platform/OsVersion.h"
 #include "platform/Gdi.h"
+#include "platform/ScreenCopy.h"
 
 namespace capture {
 
@@ -15,7 +17,22 @@ std::optional<ScreenRect> ToScreenRect(const std::optional<RECT>& r) {
     return ScreenRect{r->left, r->top, r->right, r->bottom};
 }
 
+std::optional<RECT> ToRect(const std::optional<ScreenRect>& r) {
+    if (!r) {
+        return std::nullopt;
+    }
+    return RECT{r->left, r->top, r->right, r->bottom};
+}
+
 } // namespace
+
+std::optional<RECT> CaptureBoundsOf(HWND window) {
+    std::optional<RECT> frame;
+    if (platform::IsVersion6OrLater()) {
+        frame = platform::ExtendedFrameBounds(window);
+    }
+    return ToRect(CaptureBounds(ToScreenRect(frame), ToScreenRect(platform::WindowRect(window))));
+}
 
 void CopyWindow(HWND window, const std::optional<RECT>& bounds, output::HeldImage& image) {
     platform::WindowDc dc = platform::WindowDc::Whole(window);
@@ -38,8 +55,10 @@ void CopyWindow(HWND window, const std::optional<RECT>& bounds, output::HeldImag
                                  copy.sourceX, copy.sourceY, SRCCOPY | CAPTUREBLT);
     if (!copied) {
         platform::WindowDc screen = platform::WindowDc::Client(nullptr);
-        ::BitBlt(image.DrawingDc(), 0, 0, copy.width, copy.height, screen.get(), copy.screenX,
-                 copy.screenY, SRCCOPY | CAPTUREBLT);
+        // A screen that cannot be read is raised, not passed off as a capture;
+        // the image stays white.
+        platform::CopyScreenBlock(image.DrawingDc(), copy.width, copy.height, screen.get(),
+                                  copy.screenX, copy.screenY, SRCCOPY | CAPTUREBLT);
     }
 }
 

@@ -1,14 +1,12 @@
-# A folder of portable sources plus Windows-only ones (named *_win.cpp)
-# becomes two libraries: varnel_<name>_core, built everywhere, and
-# varnel_<name>, which adds the Windows part on Windows.
+# A folder of portable sources plus Windows files (cmake/source-kinds.txt
+# says which) becomes two libraries: varnel_<name>_core, built everywhere,
+# and varnel_<name>, which adds the Windows part on Windows.
+include(${CMAKE_CURRENT_LIST_DIR}/VarnelSources.cmake)
+
 function(varnel_folder_libraries name)
-  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  set(portable ${all})
-  list(FILTER portable EXCLUDE REGEX "_win\\.cpp$")
+  varnel_folder_sources(portable windows)
   add_library(varnel_${name}_core STATIC ${portable})
   if(WIN32)
-    set(windows ${all})
-    list(FILTER windows INCLUDE REGEX "_win\\.cpp$")
     if(windows)
       add_library(varnel_${name} STATIC ${windows})
       target_link_libraries(varnel_${name} PUBLIC varnel_${name}_core)

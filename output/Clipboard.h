@@ -7,7 +7,8 @@
 
 namespace output {
 
-// Throws "クリップボード %s を開けません" when the clipboard is held by another
+// An empty image (a side of 0) touches nothing: the clipboard is neither
+// opened nor emptied. Throws "クリップボード %s を開けません" when the clipboard is held by another
 // program, and the system's text (or "システム リソース不足です") when the
 // bitmap cannot be made; the clipboard is closed on every path.
 void CopyToClipboard(HeldImage& image);

@@ -34,6 +34,10 @@ HWND ClipboardWindow() {
 }
 
 void CopyToClipboard(HeldImage& image) {
+    // An empty image is no picture: the clipboard keeps what it holds.
+    if (image.Empty()) {
+        return;
+    }
     platform::ClipboardScope clipboard(ClipboardWindow());
     if (!clipboard) {
         throw platform::Error(
@@ -41,28 +45,26 @@ void CopyToClipboard(HeldImage& image) {
     }
     ::EmptyClipboard();
 
-    platform::UniqueHbitmap bitmap;
-    platform::UniqueHpalette palette;
-    if (!image.Empty()) {
-        HDC source = image.DrawingDc();
-        platform::WindowDc screen = platform::WindowDc::Client(nullptr);
-        ::SetLastError(0);
-        bitmap.reset(::CreateCompatibleBitmap(screen.get(), image.Width(), image.Height()));
-        if (!bitmap) {
-            platform::ThrowResourceError(::GetLastError());
-        }
-        platform::UniqueHdc target(::CreateCompatibleDC(screen.get()));
-        if (!target) {
-            platform::ThrowResourceError(::GetLastError());
-        }
+    HDC source = image.DrawingDc();
+    platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    ::SetLastError(0);
+    platform::UniqueHbitmap bitmap(
+        ::CreateCompatibleBitmap(screen.get(), image.Width(), image.Height()));
+    if (!bitmap) {
+        platform::ThrowResourceError(::GetLastError());
+    }
+    platform::UniqueHdc target(::CreateCompatibleDC(screen.get()));
+    if (!target) {
+        platform::ThrowResourceError(::GetLastError());
+    }
+    {
         platform::SelectGuard select(target.get(), bitmap.get());
-        {
-            const platform::PaletteGuard palette(target.get(), image.Palette());
-            ::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY);
-        }
-        if (image.Palette() != nullptr) {
-            palette = CopyPalette(image.Palette());
-        }
+        const platform::PaletteGuard palette(target.get(), image.Palette());
+        ::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY);
+    }
+    platform::UniqueHpalette palette;
+    if (image.Palette() != nullptr) {
+        palette = CopyPalette(image.Palette());
     }
     // Both pass to the system with the call.
     ::SetClipboardData(CF_BITMAP, bitmap.release());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "output/ImageView.h"
+#include "platform/DibSection.h"
 #include "platform/Gdi.h"
 #include "platform/Win.h"
 
@@ -26,16 +27,13 @@ public:
     SpareImageStorage(const SpareImageStorage&) = delete;
     SpareImageStorage& operator=(const SpareImageStorage&) = delete;
 
-    bool Empty() const { return !bitmap_; }
+    bool Empty() const { return kept_.Empty(); }
     // Frees the storage kept.
-    void Clear();
+    void Clear() { kept_.Clear(); }
 
 private:
     friend class HeldImage;
-    platform::UniqueHbitmap bitmap_;
-    void* bits_ = nullptr;
-    std::int32_t width_ = 0;
-    std::int32_t height_ = 0;
+    platform::KeptDib kept_{24, platform::RowOrder::BottomUp};
 };
 
 class HeldImage {
@@ -67,18 +65,22 @@ public:
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
-    bool HasPixels() const { return bitmap_ && bits_ != nullptr; }
+    bool HasPixels() const { return bool(storage_); }
 
     // The pixels as the file writers read them (GDI flushed first).
     ImageView View() const;
     // The same pixels for a capture that writes them (GDI flushed first).
     PixelView Pixels();
-    HBITMAP Bitmap() const { return bitmap_.get(); }
+    HBITMAP Bitmap() const { return storage_.bitmap.get(); }
 
     // A memory DC compatible with the screen with the image selected (and
     // its palette, if any, realized); made on first request.
     HDC DrawingDc();
     HPALETTE Palette() const { return palette_.get(); }
+    // Settles the palette rule now, as every capture does when it makes its
+    // image: on a screen below 24 bits the image gets its halftone palette
+    // (which travels with the clipboard copy). It makes the drawing DC.
+    void SettlePalette() { DrawingDc(); }
 
     static long LiveCount();
 
@@ -86,10 +88,9 @@ private:
     SpareImageStorage* spare_;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
-    void* bits_ = nullptr;
     // In unwinding order: the selections go first, then the DC, then what
     // was selected in it.
-    platform::UniqueHbitmap bitmap_;
+    platform::DibSection storage_;
     platform::UniqueHpalette palette_;
     platform::UniqueHdc dc_;
     platform::SelectGuard bitmapSelection_;

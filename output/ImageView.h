@@ -45,4 +45,13 @@ std::size_t DibStorageSize(std::int32_t width, std::int32_t height);
 const std::uint8_t* PictureRow(const ImageView& image, std::int32_t y);
 std::uint8_t* PictureRow(const PixelView& image, std::int32_t y);
 
+// Paints white the pixels [begin, end) of one stored row.
+void PaintRowWhite(std::uint8_t* row, std::int64_t begin, std::int64_t end);
+
+// Paints white the pixels of the rectangle [left, right) x [top, bottom)
+// (picture coordinates, top row 0), clipped to the image; whole rows take
+// their padding along.
+void PaintWhite(const PixelView& image, std::int32_t left, std::int32_t top, std::int32_t right,
+                std::int32_t bottom);
+
 } // namespace output

@@ -7,28 +7,24 @@
 
 namespace platform {
 
-class ClipboardScope {
+namespace detail {
+inline void CloseClipboard() {
+    ::CloseClipboard();
+}
+} // namespace detail
+
+class ClipboardScope : public UniqueHandle<OwedCallPolicy<detail::CloseClipboard>> {
 public:
     // Opens the clipboard on behalf of owner; when another program holds
     // it, the scope is not open and Error() tells why.
-    explicit ClipboardScope(HWND owner) noexcept : open_(::OpenClipboard(owner) != FALSE) {
-        error_ = open_ ? ERROR_SUCCESS : ::GetLastError();
+    explicit ClipboardScope(HWND owner) noexcept : UniqueHandle(::OpenClipboard(owner) != FALSE) {
+        error_ = *this ? ERROR_SUCCESS : ::GetLastError();
     }
-    ~ClipboardScope() {
-        if (open_) {
-            KeepLastError keep;
-            ::CloseClipboard();
-        }
-    }
-    ClipboardScope(const ClipboardScope&) = delete;
-    ClipboardScope& operator=(const ClipboardScope&) = delete;
 
-    explicit operator bool() const noexcept { return open_; }
     // The code OpenClipboard left when it failed.
     DWORD Error() const noexcept { return error_; }
 
 private:
-    bool open_;
     DWORD error_ = ERROR_SUCCESS;
 };
 

@@ -8,11 +8,18 @@
 
 #include <objbase.h>
 
-#include <utility>
-
 namespace platform {
 
-class ComApartment {
+namespace detail {
+inline void LeaveApartment() {
+    ::CoUninitialize();
+}
+} // namespace detail
+
+// A failed CoInitializeEx (another apartment model already chosen on this
+// thread) must not be balanced by a CoUninitialize: the owner holds the
+// leaving only when the entering succeeded.
+class ComApartment : public UniqueHandle<OwedCallPolicy<detail::LeaveApartment>> {
 public:
     // Not entered: nothing to leave.
     ComApartment() noexcept = default;
@@ -20,30 +27,9 @@ public:
     static ComApartment SingleThreaded() noexcept {
         return ComApartment(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     }
-    ~ComApartment() { reset(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ComApartment(ComApartment&& other) noexcept : entered_(std::exchange(other.entered_, false)) {}
-    ComApartment& operator=(ComApartment&& other) noexcept {
-        if (this != &other) {
-            reset();
-            entered_ = std::exchange(other.entered_, false);
-        }
-        return *this;
-    }
-
-    // A failed CoInitializeEx (another apartment model already chosen on
-    // this thread) must not be balanced by a CoUninitialize.
-    explicit operator bool() const noexcept { return entered_; }
-    void reset() noexcept {
-        if (std::exchange(entered_, false)) {
-            ::CoUninitialize();
-        }
-    }
 
 private:
-    explicit ComApartment(bool entered) noexcept : entered_(entered) {}
-    bool entered_ = false;
+    explicit ComApartment(bool entered) noexcept : UniqueHandle(entered) {}
 };
 
 namespace detail {

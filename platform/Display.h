@@ -1,12 +1,11 @@
-// The Windows display, window and timing services the capture code reads.
-// Functions that newer Windows versions add are bound at first call, so the
-// exe still loads where they are missing.
+// The displays as the system reports them: the system DPI, the virtual
+// screen and each display's rectangle. (The compositor that shows changes
+// on them is CompositionFlush's.)
 #pragma once
 
 #include "platform/Win.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace platform {
@@ -14,9 +13,6 @@ namespace platform {
 // The system DPI (96 is 100 %). Falls back to the screen DC's LOGPIXELSX
 // where GetDpiForSystem does not exist.
 std::uint32_t SystemDpi();
-
-// The primary display's size in physical pixels.
-SIZE PrimaryDisplaySize();
 
 // The bounding rectangle of all displays (the virtual screen), in physical
 // screen coordinates: the primary display's top-left corner is (0, 0).
@@ -26,23 +22,12 @@ RECT VirtualScreen();
 // lists none.
 std::vector<RECT> DisplayRects();
 
-// The visible frame of a window, from DwmGetWindowAttribute with
-// DWMWA_EXTENDED_FRAME_BOUNDS; nothing when the call is missing or fails.
-std::optional<RECT> ExtendedFrameBounds(HWND window);
-
-// GetWindowRect; nothing when it fails.
-std::optional<RECT> WindowRect(HWND window);
-
-// True where the running Windows reports major version 6 or more.
-bool IsVersion6OrLater();
-
-// Waits until the compositor has shown the last change on the screen:
-// DwmFlush where composition is on; false when there is none to wait for.
-bool FlushComposition();
-
-HWND ForegroundWindow();
-
-std::uint32_t Milliseconds(); // timeGetTime: wraps every 49.7 days
-void Pause(std::uint32_t milliseconds);
+// Each display's rectangle and its work area (what panels and task bars
+// leave to windows), in the system's order.
+struct DisplayWorkArea {
+    RECT monitor;
+    RECT work;
+};
+std::vector<DisplayWorkArea> DisplayWorkAreas();
 
 } // namespace platform

@@ -7,8 +7,6 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Win.h"
 
-#include <utility>
-
 namespace platform {
 
 namespace detail {
@@ -39,50 +37,38 @@ using UniqueHfont = UniqueHandle<NullHandlePolicy<HFONT, detail::CloseFont>>;
 using UniqueHwnd = UniqueHandle<NullHandlePolicy<HWND, detail::CloseWindow>>;
 using UniqueHicon = UniqueHandle<NullHandlePolicy<HICON, detail::CloseIcon>>;
 
+namespace detail {
+
 // A DC from GetDC/GetWindowDC goes back with ReleaseDC and its own window,
-// so it remembers the window.
-class WindowDc {
+// so the owner keeps the window beside the DC (WIL's window_dc).
+struct BorrowedDc {
+    HWND window;
+    HDC dc;
+};
+
+struct BorrowedDcPolicy {
+    using Type = HDC;
+    using Storage = BorrowedDc;
+    static Storage Invalid() noexcept { return {}; }
+    static bool Valid(const Storage& borrowed) noexcept { return borrowed.dc != nullptr; }
+    static HDC Get(const Storage& borrowed) noexcept { return borrowed.dc; }
+    static void Close(const Storage& borrowed) noexcept {
+        ::ReleaseDC(borrowed.window, borrowed.dc);
+    }
+};
+
+} // namespace detail
+
+class WindowDc : public UniqueHandle<detail::BorrowedDcPolicy> {
 public:
-    WindowDc() noexcept = default;
+    using UniqueHandle::UniqueHandle;
     // The whole screen's DC when window is null.
-    static WindowDc Client(HWND window) noexcept { return WindowDc(window, ::GetDC(window)); }
-    static WindowDc Whole(HWND window) noexcept { return WindowDc(window, ::GetWindowDC(window)); }
-    ~WindowDc() { reset(); }
-
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    WindowDc(WindowDc&& other) noexcept
-        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
-    WindowDc& operator=(WindowDc&& other) noexcept {
-        if (this != &other) {
-            reset();
-            window_ = other.window_;
-            dc_ = std::exchange(other.dc_, nullptr);
-        }
-        return *this;
+    static WindowDc Client(HWND window) noexcept {
+        return WindowDc(detail::BorrowedDc{window, ::GetDC(window)});
     }
-
-    HDC get() const noexcept { return dc_; }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-    void reset() noexcept {
-        if (HDC dc = std::exchange(dc_, nullptr)) {
-            KeepLastError keep;
-            ::ReleaseDC(window_, dc);
-            live_.fetch_sub(1);
-        }
+    static WindowDc Whole(HWND window) noexcept {
+        return WindowDc(detail::BorrowedDc{window, ::GetWindowDC(window)});
     }
-    static long Live() noexcept { return live_.load(); }
-
-private:
-    WindowDc(HWND window, HDC dc) noexcept : window_(window), dc_(dc) {
-        if (dc_ != nullptr) {
-            live_.fetch_add(1);
-        }
-    }
-
-    HWND window_ = nullptr;
-    HDC dc_ = nullptr;
-    static inline std::atomic<long> live_{0};
 };
 
 namespace detail {
@@ -94,53 +80,37 @@ inline void PutPaletteBack(HDC dc, HPALETTE previous) {
     ::SelectPalette(dc, previous, FALSE);
 }
 
-// What a DC held before something was selected into it, put back when the
-// owner goes (or is reset). Movable, so a guard can live in an object.
-template <typename Previous, void (*PutBack)(HDC, Previous)> class DcRestore {
-public:
-    DcRestore() noexcept = default;
-    ~DcRestore() { reset(); }
-    DcRestore(const DcRestore&) = delete;
-    DcRestore& operator=(const DcRestore&) = delete;
-    DcRestore(DcRestore&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)),
-          previous_(std::exchange(other.previous_, nullptr)) {}
-    DcRestore& operator=(DcRestore&& other) noexcept {
-        if (this != &other) {
-            reset();
-            dc_ = std::exchange(other.dc_, nullptr);
-            previous_ = std::exchange(other.previous_, nullptr);
-        }
-        return *this;
+// What a DC held before something was selected into it, kept with the DC so
+// that it can be put back (WIL's select_result).
+template <typename Previous> struct DcSelection {
+    HDC dc;
+    Previous previous;
+};
+
+template <typename Previous, void (*PutBack)(HDC, Previous)> struct DcRestorePolicy {
+    using Type = Previous;
+    using Storage = DcSelection<Previous>;
+    static Storage Invalid() noexcept { return {}; }
+    // Something went in only when there is something to put back.
+    static bool Valid(const Storage& selection) noexcept {
+        return selection.dc != nullptr && selection.previous != nullptr;
     }
-
-    // True when something went in (and something will be put back).
-    explicit operator bool() const noexcept { return previous_ != nullptr; }
-
-    void reset() noexcept {
-        const HDC dc = std::exchange(dc_, nullptr);
-        if (const Previous previous = std::exchange(previous_, nullptr); dc && previous) {
-            KeepLastError keep;
-            PutBack(dc, previous);
-        }
+    static Previous Get(const Storage& selection) noexcept { return selection.previous; }
+    static void Close(const Storage& selection) noexcept {
+        PutBack(selection.dc, selection.previous);
     }
-
-protected:
-    DcRestore(HDC dc, Previous previous) noexcept : dc_(dc), previous_(previous) {}
-
-private:
-    HDC dc_ = nullptr;
-    Previous previous_ = nullptr;
 };
 
 } // namespace detail
 
 // Selects an object into a DC for a scope (or for the life of the object
-// that holds the guard) and puts the previous one back.
-class SelectGuard : public detail::DcRestore<HGDIOBJ, detail::PutObjectBack> {
+// that holds the guard) and puts the previous one back when the guard goes
+// or is reset. get() is the object that will be put back.
+class SelectGuard : public UniqueHandle<detail::DcRestorePolicy<HGDIOBJ, detail::PutObjectBack>> {
 public:
     SelectGuard() noexcept = default;
-    SelectGuard(HDC dc, HGDIOBJ object) noexcept : DcRestore(dc, Select(dc, object)) {}
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept
+        : UniqueHandle(detail::DcSelection<HGDIOBJ>{dc, Select(dc, object)}) {}
 
 private:
     static HGDIOBJ Select(HDC dc, HGDIOBJ object) noexcept {
@@ -151,10 +121,12 @@ private:
 
 // Selects a palette into a DC and realizes it, and puts the DC's previous
 // palette back at the end. A null palette selects nothing.
-class PaletteGuard : public detail::DcRestore<HPALETTE, detail::PutPaletteBack> {
+class PaletteGuard
+    : public UniqueHandle<detail::DcRestorePolicy<HPALETTE, detail::PutPaletteBack>> {
 public:
     PaletteGuard() noexcept = default;
-    PaletteGuard(HDC dc, HPALETTE palette) noexcept : DcRestore(dc, Select(dc, palette)) {}
+    PaletteGuard(HDC dc, HPALETTE palette) noexcept
+        : UniqueHandle(detail::DcSelection<HPALETTE>{dc, Select(dc, palette)}) {}
 
 private:
     static HPALETTE Select(HDC dc, HPALETTE palette) noexcept {

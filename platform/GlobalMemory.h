@@ -18,27 +18,31 @@ inline void FreeGlobal(HGLOBAL memory) {
 
 using UniqueHglobal = UniqueHandle<NullHandlePolicy<HGLOBAL, detail::FreeGlobal>>;
 
-class GlobalLockScope {
+namespace detail {
+// A lock is undone on the block, not on the pointer it gave.
+struct LockedGlobal {
+    HGLOBAL memory;
+    void* data;
+};
+
+struct GlobalLockPolicy {
+    using Type = void*;
+    using Storage = LockedGlobal;
+    static Storage Invalid() noexcept { return {}; }
+    static bool Valid(const Storage& locked) noexcept { return locked.data != nullptr; }
+    static void* Get(const Storage& locked) noexcept { return locked.data; }
+    static void Close(const Storage& locked) noexcept { ::GlobalUnlock(locked.memory); }
+};
+} // namespace detail
+
+class GlobalLockScope : public UniqueHandle<detail::GlobalLockPolicy> {
 public:
     explicit GlobalLockScope(HGLOBAL memory) noexcept
-        : memory_(memory), data_(memory != nullptr ? ::GlobalLock(memory) : nullptr) {}
-    ~GlobalLockScope() {
-        if (data_ != nullptr) {
-            KeepLastError keep;
-            ::GlobalUnlock(memory_);
-        }
-    }
-    GlobalLockScope(const GlobalLockScope&) = delete;
-    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+        : UniqueHandle(
+              detail::LockedGlobal{memory, memory != nullptr ? ::GlobalLock(memory) : nullptr}) {}
 
-    explicit operator bool() const noexcept { return data_ != nullptr; }
-    void* get() const noexcept { return data_; }
     // The block's size, which may exceed what was asked for.
-    std::size_t Size() const noexcept { return data_ != nullptr ? ::GlobalSize(memory_) : 0; }
-
-private:
-    HGLOBAL memory_;
-    void* data_;
+    std::size_t Size() const noexcept { return *this ? ::GlobalSize(Stored().memory) : 0; }
 };
 
 } // namespace platform

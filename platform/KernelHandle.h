@@ -13,10 +13,10 @@ inline void CloseKernelHandle(HANDLE handle) {
     ::CloseHandle(handle);
 }
 
-struct FilePolicy {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
+struct FilePolicy : HandleStorage<HANDLE> {
+    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool Valid(HANDLE handle) noexcept { return handle != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) noexcept { ::CloseHandle(handle); }
 };
 } // namespace detail
 

@@ -2,42 +2,33 @@
 // release: given back on release, and when its holder goes.
 #pragma once
 
+#include "platform/UniqueHandle.h"
 #include "platform/Win.h"
-
-#include <utility>
 
 namespace platform {
 
-class MouseCapture {
+namespace detail {
+// Gives the capture back, unless another window has taken it since.
+inline void GiveCaptureBack(HWND window) {
+    if (::GetCapture() == window) {
+        ::ReleaseCapture();
+    }
+}
+} // namespace detail
+
+class MouseCapture : public UniqueHandle<NullHandlePolicy<HWND, detail::GiveCaptureBack>> {
 public:
     MouseCapture() noexcept = default;
-    explicit MouseCapture(HWND window) noexcept : window_(window) { ::SetCapture(window); }
-    ~MouseCapture() { reset(); }
-    MouseCapture(const MouseCapture&) = delete;
-    MouseCapture& operator=(const MouseCapture&) = delete;
-    MouseCapture(MouseCapture&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
-    MouseCapture& operator=(MouseCapture&& other) noexcept {
-        if (this != &other) {
-            reset();
-            window_ = std::exchange(other.window_, nullptr);
-        }
-        return *this;
-    }
+    explicit MouseCapture(HWND window) noexcept : UniqueHandle(Take(window)) {}
 
-    explicit operator bool() const noexcept { return window_ != nullptr; }
-
-    // Gives the capture back, unless another window has taken it since.
-    void reset() noexcept {
-        if (const HWND window = std::exchange(window_, nullptr);
-            window != nullptr && ::GetCapture() == window) {
-            ::ReleaseCapture();
-        }
-    }
     // Forgets a capture that the system has already taken away.
-    void Forget() noexcept { window_ = nullptr; }
+    void Forget() noexcept { release(); }
 
 private:
-    HWND window_ = nullptr;
+    static HWND Take(HWND window) noexcept {
+        ::SetCapture(window);
+        return window;
+    }
 };
 
 } // namespace platform

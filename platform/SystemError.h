@@ -14,4 +14,9 @@ std::wstring SystemErrorText(DWORD code);
 // code, trimmed, or "システム リソース不足です" when it has none.
 [[noreturn]] void ThrowResourceError(DWORD code);
 
+// A failed COM call (DirectWrite's, for instance) raised the same way: the
+// system's text for the HRESULT, or "システム リソース不足です". Success
+// passes.
+void ThrowIfFailed(HRESULT result);
+
 } // namespace platform

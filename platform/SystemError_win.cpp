@@ -18,4 +18,10 @@ void ThrowResourceError(DWORD code) {
     throw Error(text.empty() ? OutOfResourcesText() : text);
 }
 
+void ThrowIfFailed(HRESULT result) {
+    if (FAILED(result)) {
+        ThrowResourceError(static_cast<DWORD>(result));
+    }
+}
+
 } // namespace platform

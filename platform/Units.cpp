@@ -30,13 +30,17 @@ std::int32_t Trunc(double value) {
     return Saturate(std::trunc(value));
 }
 
+std::int32_t TruncSum(double first, double second) {
+    return Trunc(first + second);
+}
+
 std::int32_t ToPhysical(double logical, float scale) {
     return Trunc(logical * double(scale));
 }
 
 std::int32_t ToPhysical(double first, double second, float scale) {
     const double s = scale;
-    return Trunc(first * s + second * s);
+    return TruncSum(first * s, second * s);
 }
 
 std::int32_t ToLogical(double physical, float scale) {

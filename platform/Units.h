@@ -13,6 +13,11 @@ namespace platform::units {
 // value truncated toward zero, held inside the 32-bit range; NaN gives 0.
 std::int32_t Trunc(double value);
 
+// Two lengths added unrounded and only the sum truncated toward zero: the
+// one place where a sum is truncated (a title bar's whole units and a
+// quotient, an offset and a position), never each part on its own.
+std::int32_t TruncSum(double first, double second);
+
 // physical = logical × scale, truncated toward zero.
 std::int32_t ToPhysical(double logical, float scale);
 

@@ -8,13 +8,14 @@ Dependencies point one way: app uses everything; capture uses output and
 platform; output uses platform; toolkit/win32 uses toolkit and platform;
 toolkit uses nothing of ours but the portable units module platform/Units.h;
 platform uses only platform. Portable code, which the native build compiles,
-reaches no Windows header: a portable source is every .cpp that is not named
-*_win.cpp and does not lie in a Windows-only folder, and a portable header is
-every header that a portable source includes, directly or through others.
-A Windows header is a system header of the Windows SDK, platform/Win.h, or
-a header of ours in a Windows-only folder or named *_win.h; the arrow
-reported is the first step from portable code into Windows code, with the
-way to it.
+reaches no Windows header: a portable source is every .cpp that
+cmake/source-kinds.txt (the rule CMake builds by) calls portable, and a
+portable header is every header that a portable source includes, directly
+or through others. A Windows header is a system header of the Windows SDK
+or a file of ours that the rule calls a Windows file; the arrow reported is
+the first step from portable code into Windows code, with the way to it.
+Every C++ file must lie in one of the rule's trees, or no build and no check
+would see it.
 """
 
 import os
@@ -22,16 +23,8 @@ import re
 import sys
 import tempfile
 
-# Built only for Windows. The end-to-end folder's program is, but its
-# picture header is shared with a native tool.
-WINDOWS_FOLDERS = ("app/", "toolkit/win32/", "tests/win/", "tests/standins/", "bench/win/")
-# Portable files inside a Windows folder: the window's definition, which the
-# native tests and benchmarks build too.
-PORTABLE_FILES = re.compile(r"^app/Unit1Definition\.(cpp|h)$")
-WINDOWS_SOURCE_FOLDERS = WINDOWS_FOLDERS + ("tests/e2e/",)
-# The one way Windows headers enter the project.
-GATEWAY = "platform/Win.h"
-SKIPPED_FOLDERS = {".git", "build", "dist", "docs", "cmake", "scripts"}
+RULE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cmake", "source-kinds.txt")
+SKIPPED_FOLDERS = {".git", "build", "dist"}
 SOURCE_SUFFIXES = (".cpp", ".h")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 # Headers of the Windows SDK (as mingw-w64 ships them) that code may name.
@@ -45,15 +38,41 @@ SYSTEM_WINDOWS = re.compile(
 )
 
 
-def IsWindowsByPlace(path):
-    if PORTABLE_FILES.match(path):
-        return False
-    folders = WINDOWS_SOURCE_FOLDERS if path.endswith(".cpp") else WINDOWS_FOLDERS
-    return path.startswith(folders) or re.search(r"_win\.(cpp|h)$", path) is not None
+class SourceKinds:
+    """The rule of cmake/source-kinds.txt: which files are Windows files."""
+
+    def __init__(self, text):
+        self.rule = {"tree": [], "windows": [], "windows-cpp": [], "windows-name": [],
+                     "portable": []}
+        for number, line in enumerate(text.splitlines(), 1):
+            if not re.match(r"[a-z]", line):
+                continue
+            match = re.match(r"^([a-z-]+) +([^ ]+)$", line)
+            if not match or match.group(1) not in self.rule:
+                raise ValueError(f"source-kinds.txt:{number}: cannot read '{line}'")
+            self.rule[match.group(1)].append(match.group(2))
+
+    def InTree(self, path):
+        return any(path.startswith(tree + "/") for tree in self.rule["tree"])
+
+    def IsWindows(self, path):
+        if any(re.search(r, path) for r in self.rule["portable"]):
+            return False
+        if any(re.search(r, os.path.basename(path)) for r in self.rule["windows-name"]):
+            return True
+        if any(path == p or path.startswith(p + "/") for p in self.rule["windows"]):
+            return True
+        return path.endswith(".cpp") and any(path.startswith(p + "/")
+                                             for p in self.rule["windows-cpp"])
+
+
+def LoadKinds():
+    with open(RULE, encoding="utf-8") as f:
+        return SourceKinds(f.read())
 
 
 def ReadTree(root):
-    """Every source and header of ours: path -> list of (kind, target)."""
+    """Every source and header: path -> list of (kind, target)."""
     files = {}
     for folder, subfolders, names in os.walk(root):
         relative = os.path.relpath(folder, root).replace(os.sep, "/")
@@ -110,7 +129,7 @@ def LayerBreach(source, target):
     return None
 
 
-def Check(root):
+def Check(root, kinds):
     files = ReadTree(root)
     edges = {}
     system = {}
@@ -124,7 +143,8 @@ def Check(root):
             elif SYSTEM_WINDOWS.search(target):
                 system[path].append(target)
 
-    problems = []
+    problems = [f"{path}: lies in no tree of cmake/source-kinds.txt, so no build sees it"
+                for path in sorted(files) if not kinds.InTree(path)]
     for path in sorted(files):
         for target in edges[path]:
             why = LayerBreach(path, target)
@@ -133,11 +153,9 @@ def Check(root):
 
     # Everything a portable source reaches is portable, up to the first step
     # into Windows code: that arrow is reported, with the way to it.
-    def IsWindows(path):
-        return path == GATEWAY or IsWindowsByPlace(path)
-
+    IsWindows = kinds.IsWindows
     reported = set()
-    portable_sources = sorted(p for p in files if p.endswith(".cpp") and not IsWindowsByPlace(p))
+    portable_sources = sorted(p for p in files if p.endswith(".cpp") and not IsWindows(p))
     for source in portable_sources:
         way = {source: [source]}
         pending = [source]
@@ -157,7 +175,7 @@ def Check(root):
 
 
 def Report(root):
-    problems, count = Check(root)
+    problems, count = Check(root, LoadKinds())
     for problem in sorted(set(problems)):
         print(problem)
     if problems:
@@ -168,7 +186,17 @@ def Report(root):
 
 
 def SelfTest():
-    """Each bad tree must fail, naming its bad arrow; the good one must pass."""
+    """Each bad tree must fail, naming its bad arrow; the good one must pass.
+    The trees are judged by the repository's rule, which is first read back:
+    each kind of its lines must place the files it names."""
+    kinds = LoadKinds()
+    placed = [("platform/Win.h", True), ("platform/Units.h", False),
+              ("output/Held_win.cpp", True), ("output/Dib_win.h", True),
+              ("toolkit/win32/Host.h", True), ("app/Unit1.cpp", True),
+              ("app/Unit1Definition.h", False), ("tests/e2e/RoadPicture.cpp", True),
+              ("tests/e2e/RoadPicture.h", False), ("tests/unit/FormTest.cpp", False)]
+    failures = [f"the rule calls {path} {'a Windows' if windows else 'a portable'} file"
+                for path, windows in placed if kinds.IsWindows(path) == (not windows)]
     good = {
         "platform/Win.h": "#include <windows.h>\n",
         "platform/Units.h": "#include <cstdint>\n",
@@ -235,6 +263,8 @@ def SelfTest():
          "output/Png.h -> app/Unit1.h"),
         ("an include beside the file", {"output/Png.cpp": '#include "Held.h"\n'},
          "output/Png.cpp -> output/Held.h"),
+        ("a source outside every tree", {"extra/Tool.cpp": '#include "output/Png.h"\n'},
+         "extra/Tool.cpp: lies in no tree"),
     ]
 
     def Write(root, tree):
@@ -244,16 +274,15 @@ def SelfTest():
             with open(full, "w", encoding="utf-8") as f:
                 f.write(text)
 
-    failures = []
     with tempfile.TemporaryDirectory() as root:
         Write(root, good)
-        problems, _ = Check(root)
+        problems, _ = Check(root, kinds)
         if problems:
             failures.append(f"the good tree fails: {problems}")
     for name, change, arrow in bad:
         with tempfile.TemporaryDirectory() as root:
             Write(root, {**good, **change})
-            problems, _ = Check(root)
+            problems, _ = Check(root, kinds)
             if not problems:
                 failures.append(f"{name}: {arrow} not reported")
             elif any(arrow not in p for p in problems):
@@ -262,7 +291,8 @@ def SelfTest():
         print(failure)
     if failures:
         return 1
-    print(f"the good tree passes; each of {len(bad)} bad trees fails on its own arrow")
+    print(f"the rule places every kind of file; the good tree passes;"
+          f" each of {len(bad)} bad trees fails on its own arrow")
     return 0
 
 

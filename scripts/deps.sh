@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev libpng-dev libx11-dev clang-format
   wine wine64 xvfb openbox xcompmgr xdotool x11-utils xclip imagemagick pngcheck
   fonts-symbola fonts-dejavu-core fonts-ipafont-gothic zip python3-fonttools
+  mmdebstrap
 )
 
 missing=()

@@ -8,8 +8,8 @@
 #
 # --heads makes the one screen several displays, the first primary: the
 # screen takes the heads' bounding box (X+W, Y+H at most), our stand-in
-# libXinerama.so.1 (native build) reports the heads to every program started
-# here, and the prefix's X11 driver reads Xinerama instead of RandR. Wine puts
+# libXinerama.so.1 (named by VARNEL_XINERAMA, which the Windows build sets
+# for its tests) reports the heads to every program started here, and the prefix's X11 driver reads Xinerama instead of RandR. Wine puts
 # the primary's top-left corner at 0,0, so a head left of or above it has
 # negative coordinates in Windows.
 #
@@ -55,10 +55,15 @@ if [ -n "$heads" ]; then
     if (( y + hh > bottom )); then bottom=$((y + hh)); fi
   done
   size=${right}x${bottom}
-  xinerama=$(cd "$here/.." && pwd)/build/native/tests/tools/xinerama
-  [ -f "$xinerama/libXinerama.so.1" ] ||
-    { echo "wine-session: $xinerama/libXinerama.so.1 is missing (build the native preset)" >&2; exit 1; }
+  [[ ${VARNEL_XINERAMA:-} == */libXinerama.so.1 && -f $VARNEL_XINERAMA ]] ||
+    { echo "wine-session: --heads needs VARNEL_XINERAMA, the stand-in libXinerama.so.1 ('${VARNEL_XINERAMA:-}')" >&2; exit 1; }
+  xinerama=$(cd "$(dirname "$VARNEL_XINERAMA")" && pwd)
   export VARNEL_HEADS=$heads
+  # The stand-in reads the heads from this file when a process starts, so a
+  # test can take displays away (and give them back) for what it starts.
+  VARNEL_HEADS_FILE=$(mktemp)
+  export VARNEL_HEADS_FILE
+  echo "$heads" >"$VARNEL_HEADS_FILE"
   export LD_LIBRARY_PATH=$xinerama${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 fi
 export WINE=/usr/lib/wine/wine64
@@ -71,8 +76,10 @@ export WINEARCH=win64
 pids=()
 cleanup() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -z "${VARNEL_HEADS_FILE:-}" ] || rm -f "$VARNEL_HEADS_FILE"
   for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   for pid in "${pids[@]}"; do wait "$pid" >/dev/null 2>&1 || true; done
+  [ -z "${VARNEL_HEADS_FILE:-}" ] || rm -f "$VARNEL_HEADS_FILE"
 }
 trap cleanup EXIT
 

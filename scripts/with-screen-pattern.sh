@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Lays the known test picture on the screen's background (drawn by a small X
-# client of the native build's), runs the command, and takes
-# the picture away again.
-#   scripts/with-screen-pattern.sh COMMAND...
+# client, tests/tools' screen-pattern), runs the command, and takes the
+# picture away again. The Windows build builds the tool and gives its tests
+# its path in VARNEL_SCREEN_PATTERN.
+#   VARNEL_SCREEN_PATTERN=TOOL scripts/with-screen-pattern.sh COMMAND...
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-tool=$here/build/native/tests/tools/screen-pattern
-[ -x "$tool" ] || { echo "with-screen-pattern: $tool is missing (build the native preset)" >&2; exit 1; }
+tool=${VARNEL_SCREEN_PATTERN:-}
+[ -n "$tool" ] && [ -x "$tool" ] ||
+  { echo "with-screen-pattern: VARNEL_SCREEN_PATTERN names no program ('$tool'): run through CTest of the Windows build" >&2; exit 1; }
 "$tool" set
 set +e
 "$@"

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace toolkit {
@@ -74,9 +76,9 @@ void Form::Close() {
     }
 }
 
-bool Form::HandleClose() {
+void Form::HandleClose() {
     if (closing_) {
-        return true;
+        return;
     }
     closing_ = true;
     Dispatch([&] {
@@ -84,11 +86,9 @@ bool Form::HandleClose() {
             onClose();
         }
     });
-    return true;
 }
 
 void Form::SetFormStyle(FormStyle style) {
-    style_ = style;
     if (host_ != nullptr) {
         host_->SetTopmost(style == FormStyle::StayOnTop);
     }
@@ -112,8 +112,8 @@ void Form::ComputePhysical() {
     const Control* filler = nullptr;
     for (const auto& child : Children()) {
         const RectF& b = child->Bounds();
-        const int x = units::ToPhysical(left_ + double(b.x), scale_) - originX;
-        const int y = units::ToPhysical(top_ + double(b.y), scale_) - originY;
+        const int x = units::ToPhysical(left_, b.x, scale_) - originX;
+        const int y = units::ToPhysical(top_, b.y, scale_) - originY;
         child->SetPhysicalRect({x, y, x + units::ToPhysical(b.width, scale_),
                                 y + units::ToPhysical(b.height, scale_)});
         if (child->GetAlign() == Align::Client) {
@@ -370,10 +370,41 @@ void Form::HostKeyDown(Key key, unsigned modifiers) {
             FocusNext((modifiers & ShiftKey) != 0);
             return;
         }
+        const KeyPlacement placement = PlacementForKey(key, modifiers, focused_ != nullptr);
+        if (placement.action != KeyAction::ToFocused) {
+            PlaceByKey(placement);
+            return;
+        }
         if (focused_ != nullptr) {
             focused_->KeyDown(key, modifiers);
         }
     });
+}
+
+namespace {
+
+int StepSaturated(int value, int step) {
+    return int(std::clamp<std::int64_t>(std::int64_t(value) + step, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+void Form::PlaceByKey(const KeyPlacement& placement) {
+    // A drag in progress owns the window's geometry: its next pointer step
+    // would undo the key's anyway.
+    if (tracker_.Mode() != TrackingMode::None) {
+        return;
+    }
+    // The same path as a drag's steps, so the window's own limits hold and
+    // the boxes are left as they are.
+    if (placement.action == KeyAction::Move) {
+        SetWindowBounds(StepSaturated(left_, placement.dx), StepSaturated(top_, placement.dy),
+                        width_, height_);
+    } else {
+        SetWindowBounds(left_, top_, StepSaturated(width_, placement.dx),
+                        StepSaturated(height_, placement.dy));
+    }
 }
 
 void Form::HostChar(wchar_t c) {

@@ -1,13 +1,14 @@
 // The root of a window's control tree: the window's logical geometry, the
 // conversion of that geometry to physical pixels, input routing with
 // implicit mouse capture, keyboard focus and tab order, the window's own move
-// and resize tracking, and the one place where a handler's error is caught
+// and resize tracking by mouse and by keyboard, and the one place where a handler's error is caught
 // and shown.
 #pragma once
 
 #include "toolkit/Control.h"
 #include "toolkit/FormHost.h"
 #include "toolkit/GlyphCache.h"
+#include "toolkit/KeyPlacement.h"
 #include "toolkit/WindowTracking.h"
 
 #include <functional>
@@ -54,7 +55,6 @@ public:
 
     void AttachHost(FormHost* host, GlyphRasterizer* rasterizer);
     FormHost* Host() const { return host_; }
-    GlyphCache& Glyphs() { return glyphs_; }
     // Paints the window into the canvas; only `part` of it (window physical
     // coordinates) when given.
     void Render(Canvas& canvas);
@@ -64,10 +64,9 @@ public:
     void Create();
     // A close request: runs the closing handler, then the host closes.
     void Close();
-    bool HandleClose();
+    void HandleClose();
 
     void SetFormStyle(FormStyle style);
-    FormStyle GetFormStyle() const { return style_; }
 
     // The window's own move and resize tracking, started while the mouse
     // button that was just pressed is still down.
@@ -89,6 +88,9 @@ public:
     void HostMouseUp(int x, int y, MouseButton button, unsigned modifiers);
     void HostMouseLeave();
     void HostWheel(int x, int y, int notches);
+    // Arrow keys move or resize the window by one unit each press, repeats
+    // included, unless the focused control keeps them (PlacementForKey);
+    // every other key goes to the focused control.
     void HostKeyDown(Key key, unsigned modifiers);
     void HostChar(wchar_t c);
     void HostFocusLost();
@@ -124,6 +126,7 @@ private:
     void ReportError(const std::exception& error);
     void UpdateHover(int x, int y);
     void EndTracking();
+    void PlaceByKey(const KeyPlacement& placement);
 
     int left_ = 0;
     int top_ = 0;
@@ -135,7 +138,6 @@ private:
     RectI screen_;
     FormHost* host_ = nullptr;
     GlyphCache glyphs_;
-    FormStyle style_ = FormStyle::Normal;
     bool created_ = false;
     bool closing_ = false;
 

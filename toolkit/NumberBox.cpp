@@ -1,5 +1,6 @@
 #include "toolkit/NumberBox.h"
 
+#include "platform/Units.h"
 #include "toolkit/GlyphCache.h"
 
 #include <cmath>
@@ -7,6 +8,7 @@
 namespace toolkit {
 
 namespace {
+namespace units = platform::units;
 constexpr Argb Face = 0xFFFFFFFF;
 constexpr Argb Frame = 0xFF8A8A8A;
 constexpr Argb FocusFrame = 0xFF0078D7;
@@ -164,12 +166,12 @@ void NumberBox::FocusChanged(bool focused) {
 void NumberBox::Paint(PaintContext& context) {
     scale_ = context.scale;
     const RectI r = PhysicalRect();
-    const int frame = std::max(1, int(std::trunc(context.scale)));
+    const int frame = std::max(1, units::ToPhysical(1, context.scale));
     context.canvas.DrawRectangle(r, Face, focused_ ? FocusFrame : Frame, frame, 1.0f);
 
     const RectI inner{r.left + frame, r.top + frame, r.right - frame, r.bottom - frame};
     context.canvas.SetClip(inner);
-    const int pad = int(std::trunc(Padding * context.scale));
+    const int pad = units::ToPhysical(Padding, context.scale);
     const std::wstring& text = edit_.Text();
     std::vector<const GlyphBitmap*> glyphs;
     caretX_.assign(1, inner.left + pad);
@@ -182,7 +184,7 @@ void NumberBox::Paint(PaintContext& context) {
         lineHeight = std::max(lineHeight, glyph.lineHeight);
     }
     if (lineHeight == 0) {
-        lineHeight = int(std::trunc(FontSize * 1.33 * context.scale));
+        lineHeight = units::ToPhysical(FontSize * 1.33, context.scale);
     }
     const int top = inner.top + (inner.Height() - lineHeight) / 2;
     if (focused_ && edit_.HasSelection()) {

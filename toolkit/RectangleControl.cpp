@@ -1,5 +1,7 @@
 #include "toolkit/RectangleControl.h"
 
+#include "platform/Units.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,7 +11,7 @@ int PhysicalStroke(float thickness, float scale) {
     if (thickness <= 0) {
         return 0;
     }
-    return std::max(1, static_cast<int>(std::trunc(double(thickness) * scale)));
+    return std::max(1, platform::units::ToPhysical(thickness, scale));
 }
 
 void RectangleControl::SetFillColor(Argb colour) {

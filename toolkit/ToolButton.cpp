@@ -29,13 +29,17 @@ void ToolButton::SetPressed(bool pressed) {
     }
 }
 
+void ToolButton::ToggleIfLatching() {
+    if (staysPressed_) {
+        SetPressed(!latched_);
+    }
+}
+
 void ToolButton::Click() {
     if (!Enabled()) {
         return;
     }
-    if (staysPressed_) {
-        SetPressed(!latched_);
-    }
+    ToggleIfLatching();
     if (onClick) {
         onClick(*this);
     }
@@ -47,9 +51,7 @@ void ToolButton::MouseDown(MouseButton button, unsigned, PointF) {
     }
     down_ = true;
     Invalidate();
-    if (staysPressed_) {
-        SetPressed(!latched_);
-    }
+    ToggleIfLatching();
 }
 
 void ToolButton::MouseMove(unsigned, PointF, bool inside) {

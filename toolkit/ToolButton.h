@@ -41,6 +41,9 @@ public:
     Notify onClick;
 
 private:
+    // A latching button's press, by pointer or by Click alike.
+    void ToggleIfLatching();
+
     std::wstring text_;
     std::wstring family_ = L"Segoe UI";
     float fontSize_ = 12;

@@ -96,7 +96,7 @@ int WindowWidthForTypedSize(std::int32_t width, float scale) {
 
 int WindowHeightForTypedSize(std::int32_t height, float scale, int titleBarHeight) {
     // One truncation of the sum: the bar's whole units plus the quotient.
-    return std::max(units::Trunc(titleBarHeight + height / static_cast<double>(scale)),
+    return std::max(units::TruncSum(titleBarHeight, height / static_cast<double>(scale)),
                     titleBarHeight);
 }
 

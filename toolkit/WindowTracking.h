@@ -1,9 +1,9 @@
 // The arithmetic of moving and resizing the frameless window with the mouse:
 // where the window goes for each pointer movement while the title bar is
 // dragged, how big it gets while the viewfinder is dragged, and the window
-// size that a size typed in physical pixels asks for. The host feeds it
+// size that a size typed in physical pixels asks for. The form feeds it
 // pointer positions and applies the geometry it returns; mouse capture and
-// messages stay with the host.
+// messages stay with the form's host.
 #pragma once
 
 #include <cstdint>
@@ -23,17 +23,19 @@ struct WindowRect {
 };
 
 // The narrowest window the tracking and the typed size leave: a window of
-// width 0 would vanish and could not be grabbed again. The lowest is the title
-// bar's height, an empty viewfinder; a negative viewfinder has no meaning.
+// width 0 would vanish and could not be grabbed again.
 inline constexpr int MinimumWindowWidth = 1;
 
 enum class TrackingMode { None, Move, Resize };
 
 // One move or resize at a time, from the press of a mouse button to its
-// release. Pointer positions are the window's client coordinates in logical
-// units, as the mouse messages give them.
+// release. Pointer positions are in logical units from the window's logical
+// origin (not from its truncated physical one, whose fraction changes as the
+// window moves).
 class WindowTracker {
 public:
+    // The lowest window a resize leaves is the title bar's height, an empty
+    // viewfinder; a negative viewfinder has no meaning.
     explicit WindowTracker(int titleBarHeight);
 
     // A press on the title bar: the grabbed point stays under the pointer.
@@ -55,7 +57,6 @@ public:
     void Stop();
 
     TrackingMode Mode() const { return mode_; }
-    int MinimumHeight() const { return titleBarHeight_; }
 
 private:
     int titleBarHeight_;

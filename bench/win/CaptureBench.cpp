@@ -46,10 +46,7 @@ int main() {
         }
         {
             const auto start = Clock::now();
-            {
-                const capture::SnapshotDcs dcs;
-                snapshot.Take(dcs, capture::CurrentDesktop());
-            }
+            snapshot.Take(capture::CurrentDesktop());
             output::HeldImage image(&spare);
             capture::CropRegion(snapshot, region, image);
             ::GdiFlush();

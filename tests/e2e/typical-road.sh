@@ -8,7 +8,9 @@
 # the second window's formulas, read back by other programs (xclip,
 # ImageMagick, pngcheck).
 #
-# Runs inside a private display and prefix with the pattern on the screen:
+# Runs inside a private display and prefix with the pattern on the screen,
+# as CTest of the Windows build runs it (TypicalRoad.EndToEnd), which also
+# gives it the native tools' paths:
 #   scripts/wine-session.sh build/win/wineprefix-e2e -- \
 #     scripts/with-screen-pattern.sh tests/e2e/typical-road.sh
 # Screenshots of every step go to build/win/e2e-shots/.
@@ -30,23 +32,24 @@ for f in "$exe" "$picture_exe"; do
 done
 
 # The expected pixels come from the formulas that drew them, computed by a
-# small native tool of the native build.
-expect=$root/build/native/tests/tools/road-expect
-[ -x "$expect" ] || { echo "typical-road: $expect is missing (build the native preset)" >&2; exit 1; }
+# small native tool (tests/tools' road-expect) whose path the Windows build
+# gives its tests.
+expect=${VARNEL_ROAD_EXPECT:-}
+[ -n "$expect" ] && [ -x "$expect" ] ||
+  { echo "typical-road: VARNEL_ROAD_EXPECT names no program ('$expect'): run through CTest of the Windows build" >&2; exit 1; }
 
 convert=/usr/bin/convert
 rm -rf "$shots" "$work"
 mkdir -p "$shots" "$work"
 
-step_no=0
-step_name=set-up
+e2e_name="typical road"
+. "$root/tests/e2e/e2e-steps.sh"
 varnel_pid=
 picture_pid=
-failed=0
 cleanup() {
   local rc=$?
   if [ "$rc" != 0 ] && [ "$failed" = 0 ]; then
-    echo "typical road: FAILED at step $step_no ($step_name): stopped by an unexpected error (exit $rc)" >&2
+    echo "$e2e_name: FAILED at step $step_no ($step_name): stopped by an unexpected error (exit $rc)" >&2
     import -window root "$shots/$(printf '%02d' "$step_no")-FAILED.png" 2>/dev/null || true
   fi
   # Whatever a failed step left running; a passing run has ended both.
@@ -59,69 +62,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-step() {
-  step_no=$((step_no + 1))
-  step_name=$1
-  echo "typical road: step $step_no: $step_name"
-}
-shot() {
-  import -window root "$shots/$(printf '%02d' "$step_no")-$1.png"
-}
-fail() {
-  failed=1
-  echo "typical road: FAILED at step $step_no ($step_name): $*" >&2
-  import -window root "$shots/$(printf '%02d' "$step_no")-FAILED.png" 2>/dev/null || true
-  exit 1
-}
-
-# "x y w h" of an X window, absolute on the screen.
-geometry() {
-  xwininfo -id "$1" 2>/dev/null | awk '
-    /Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
-    /^ *Width:/ {w=$2} /^ *Height:/ {h=$2}
-    END { if (w != "") print x, y, w, h }' || true
-}
-# Waits until the window has the geometry, or fails after a few seconds with
-# what it has.
-wait_geometry() {
-  local id=$1 want=$2 what=$3 seen=
-  for _ in $(seq 100); do
-    seen=$(geometry "$id")
-    [ "$seen" = "$want" ] && return 0
-    sleep 0.05
-  done
-  fail "$what: window at/size '$seen', expected '$want' (x y w h)"
-}
-
-# The colour of one screen pixel as rrggbb.
-screen_pixel() {
-  { import -window root -crop "1x1+$1+$2" -depth 8 rgb:- || true; } | od -An -tx1 | tr -d ' \n'
-}
-wait_screen_pixel() {
-  local x=$1 y=$2 want=$3 what=$4 tries=${5:-30} seen=
-  for _ in $(seq "$tries"); do
-    seen=$(screen_pixel "$x" "$y")
-    [ "$seen" = "$want" ] && return 0
-    sleep 0.1
-  done
-  fail "$what: screen pixel ($x,$y) is #$seen, expected #$want"
-}
-hex_of() { od -An -tx1 | tr -d ' \n'; }
-
-# The window manager's idea of the active window, as a decimal id.
-active_window() {
-  local id
-  id=$(xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p')
-  [ -n "$id" ] && printf '%d\n' "$id"
-}
-wait_active() {
-  local id=$1 what=$2
-  for _ in $(seq 100); do
-    [ "$(active_window)" = "$id" ] && return 0
-    sleep 0.05
-  done
-  fail "$what: window $id never became the active window (active: $(active_window))"
-}
 # 0 when the first window lies above the second in the window manager's
 # stacking order (bottom to top).
 stacked_above() {
@@ -176,44 +116,6 @@ wait_above_state() {
   fail "$what (_NET_WM_STATE of the Varnel window: $(xprop -id "${id:-$varnel}" _NET_WM_STATE 2>&1))"
 }
 
-# Compares decoded raw RGB with the expected raw RGB of a W x H picture and
-# names the first differing pixel.
-compare_rgb() {
-  local actual=$1 expected=$2 w=$3 h=$4 what=$5
-  local asize esize
-  asize=$(stat -c %s "$actual")
-  esize=$(stat -c %s "$expected")
-  [ "$asize" = "$esize" ] || fail "$what: decoded $asize bytes of RGB, expected $esize ($w x $h)"
-  if ! cmp -s "$actual" "$expected"; then
-    local byte pixel
-    byte=$({ cmp -l "$actual" "$expected" 2>/dev/null || true; } | awk 'NR == 1 {print $1; exit}')
-    pixel=$(( (byte - 1) / 3 ))
-    local px=$((pixel % w)) py=$((pixel / w))
-    local got want
-    got=$(dd if="$actual" bs=1 skip=$((pixel * 3)) count=3 2>/dev/null | hex_of)
-    want=$(dd if="$expected" bs=1 skip=$((pixel * 3)) count=3 2>/dev/null | hex_of)
-    local count
-    count=$({ cmp -l "$actual" "$expected" || true; } | wc -l)
-    fail "$what: pixel ($px,$py) is #$got, expected #$want ($count differing bytes)"
-  fi
-}
-# "w h" of an image file as ImageMagick reads it.
-image_size() { identify -format '%w %h' "$1" 2>/dev/null || true; }
-decode_rgb() { "$convert" "$1" -depth 8 rgb:"$2"; }
-
-# Reads the clipboard's picture (served to X by the Wine side as a BMP) until
-# it has the expected size; the previous picture may still be there at first.
-read_clipboard() {
-  local out=$1 w=$2 h=$3 what=$4 seen=
-  for _ in $(seq 50); do
-    if xclip -selection clipboard -t image/bmp -o >"$out" 2>/dev/null && [ -s "$out" ]; then
-      seen=$(image_size "$out")
-      [ "$seen" = "$w $h" ] && return 0
-    fi
-    sleep 0.2
-  done
-  fail "$what: the clipboard holds no $w x $h picture (last read: '${seen:-nothing}')"
-}
 
 # Fills the save dialog's name box with a full Windows path and accepts it.
 save_through_dialog() {

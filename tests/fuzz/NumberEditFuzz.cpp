@@ -141,10 +141,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             box.DeleteSelection();
             Check(!box.HasSelection(), "nothing selected after delete");
             break;
-        case 9:
-            box.Wheel(input.ConsumeIntegral<int>());
-            CheckShowsValue(box);
+        case 9: {
+            // A turn of no whole notch (a fine wheel's part-turn) is no step:
+            // typed text stays as typed.
+            std::wstring before = box.Text();
+            const int notches = input.ConsumeIntegral<int>();
+            box.Wheel(notches);
+            if (notches != 0) {
+                CheckShowsValue(box);
+            } else {
+                Check(box.Text() == before && box.Value() == valueBefore, "no notch, no step");
+            }
             break;
+        }
         case 10:
             box.FocusLost();
             CheckShowsValue(box);

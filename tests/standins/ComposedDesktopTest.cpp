@@ -12,7 +12,9 @@
 #include "platform/Display.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -146,6 +148,7 @@ TEST_F(ComposedDesktop, RegionCaptureWaitsForACompositionPassWhileCollapsedInste
     const auto capture = [&](bool composition) {
         ::SetEnvironmentVariableW(standin::DwmCompositionOffVariable, composition ? nullptr : L"1");
         double fastest = 1e9;
+        std::vector<double> collapsed;
         for (int run = 0; run < 5; ++run) {
             SCOPED_TRACE(run);
             record.Reset();
@@ -154,6 +157,7 @@ TEST_F(ComposedDesktop, RegionCaptureWaitsForACompositionPassWhileCollapsedInste
             const LONGLONG end = Now();
             const volatile standin::DwmRecord& r = record.Get();
             LONGLONG own = end - start;
+            collapsed.push_back(Milliseconds(own));
             if (composition) {
                 EXPECT_EQ(r.flushes, 1);
                 EXPECT_EQ(r.windowHeight, collapsedHeight) << "not collapsed at the pass";
@@ -179,6 +183,10 @@ TEST_F(ComposedDesktop, RegionCaptureWaitsForACompositionPassWhileCollapsedInste
             EXPECT_EQ(mismatches, 0) << "the snapshot holds something besides the screen";
             EXPECT_EQ(Form1->ScreenRect().Height(), fullHeight);
         }
+        std::sort(collapsed.begin(), collapsed.end());
+        std::printf("composition %s: collapsed per capture %.1f to %.1f ms, median %.1f ms\n",
+                    composition ? "on" : "off", collapsed.front(), collapsed.back(),
+                    collapsed[collapsed.size() / 2]);
         return fastest;
     };
     const double withPause = capture(false);

@@ -3,7 +3,9 @@
 // variable VARNEL_DWM_RECORD, that the stand-in fills in as it is called.
 // VARNEL_DWM_FAIL_FRAME_BOUNDS=1 makes its frame-bounds query fail;
 // VARNEL_DWM_COMPOSITION_OFF=1 makes it report composition off, as Windows 7
-// does with a basic theme.
+// does with a basic theme; VARNEL_DWM_LIKE_WINE10=1 makes it answer as
+// Wine 10 does: composition on, the window rectangle as the frame bounds,
+// and a DwmFlush that returns at once, having waited for nothing.
 #pragma once
 
 #include "platform/Win.h"
@@ -13,6 +15,7 @@ namespace standin {
 inline constexpr const wchar_t* DwmRecordVariable = L"VARNEL_DWM_RECORD";
 inline constexpr const wchar_t* DwmFailFrameBoundsVariable = L"VARNEL_DWM_FAIL_FRAME_BOUNDS";
 inline constexpr const wchar_t* DwmCompositionOffVariable = L"VARNEL_DWM_COMPOSITION_OFF";
+inline constexpr const wchar_t* DwmLikeWine10Variable = L"VARNEL_DWM_LIKE_WINE10";
 
 struct DwmRecord {
     LONG flushes;         // DwmFlush calls so far

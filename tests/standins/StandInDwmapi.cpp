@@ -6,6 +6,9 @@
 //   right and bottom, outside its visible frame (the figure at 100 %);
 // - DwmFlush returns once a composition pass has shown what was drawn
 //   before the call, and records the call for the tests (see DwmRecord.h).
+// Or, asked to, as Wine 10 answers: composition on, frame bounds equal to
+// the window rectangle, and a DwmFlush that returns at once (recorded all
+// the same).
 #include "tests/standins/DwmRecord.h"
 
 #include <dwmapi.h>
@@ -78,7 +81,9 @@ HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
     if (enabled == nullptr) {
         return E_INVALIDARG;
     }
-    *enabled = Wanted(standin::DwmCompositionOffVariable) ? FALSE : TRUE;
+    *enabled = Wanted(standin::DwmCompositionOffVariable) && !Wanted(standin::DwmLikeWine10Variable)
+                   ? FALSE
+                   : TRUE;
     return S_OK;
 }
 
@@ -98,7 +103,8 @@ HRESULT WINAPI DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, 
         return E_HANDLE;
     }
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
-    if ((style & WS_THICKFRAME) != 0 && !::IsZoomed(window)) {
+    if ((style & WS_THICKFRAME) != 0 && !::IsZoomed(window) &&
+        !Wanted(standin::DwmLikeWine10Variable)) {
         bounds.left += InvisibleBorder;
         bounds.right -= InvisibleBorder;
         bounds.bottom -= InvisibleBorder;
@@ -108,20 +114,24 @@ HRESULT WINAPI DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, 
 }
 
 HRESULT WINAPI DwmFlush() {
-    if (Wanted(standin::DwmCompositionOffVariable)) {
+    const bool likeWine10 = Wanted(standin::DwmLikeWine10Variable);
+    if (Wanted(standin::DwmCompositionOffVariable) && !likeWine10) {
         return CompositionDisabled;
     }
     standin::DwmRecord* record = Record();
     const LONGLONG called = Now();
     if (record != nullptr) {
-        record->windowHeight = CaptureWindowHeight();
+        // Looking for the window takes the server's time, which Wine 10's
+        // flush does not spend.
+        record->windowHeight = likeWine10 ? -1 : CaptureWindowHeight();
         record->flushCalled = called;
     }
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
-    // Wait for the frame boundaries, as the compositor's clock gives them.
+    // Wait for the frame boundaries, as the compositor's clock gives them;
+    // Wine 10 waits for nothing.
     const LONGLONG frame = frequency.QuadPart / FramesPerSecond;
-    const LONGLONG until = (called / frame + FramesToWait) * frame;
+    const LONGLONG until = likeWine10 ? called : (called / frame + FramesToWait) * frame;
     for (LONGLONG now = Now(); now < until; now = Now()) {
         ::Sleep(static_cast<DWORD>((until - now) * 1000 / frequency.QuadPart) + 1);
     }

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -38,11 +39,34 @@ struct Heads {
     int count = 0;
 };
 
-// Read once: the environment of a process does not change under it.
+// The heads a process starts with: those in the file VARNEL_HEADS_FILE names
+// when it can be read (a test rewrites it to take displays away and give
+// them back, for processes started afterwards), else VARNEL_HEADS.
+std::string HeadsText() {
+    if (const char* path = std::getenv("VARNEL_HEADS_FILE")) {
+        if (std::FILE* file = std::fopen(path, "r")) {
+            char buffer[1024] = {};
+            const std::size_t length = std::fread(buffer, 1, sizeof buffer - 1, file);
+            std::fclose(file);
+            std::string text(buffer, length);
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+                text.pop_back();
+            }
+            if (!text.empty()) {
+                return text;
+            }
+        }
+    }
+    const char* text = std::getenv(testheads::kVariable);
+    return text != nullptr ? text : "";
+}
+
+// Read once: what a process started with does not change under it.
 const Heads& TheHeads() {
     static const Heads heads = [] {
         Heads h;
-        const char* text = std::getenv(testheads::kVariable);
+        const std::string read = HeadsText();
+        const char* text = read.empty() ? nullptr : read.c_str();
         if (!testheads::ParseHeads(text, h.list, h.count) && text != nullptr) {
             std::fprintf(stderr, "stand-in Xinerama: %s='%s' is not WxH+X+Y[,WxH+X+Y...]\n",
                          testheads::kVariable, text);

@@ -102,6 +102,13 @@ TEST(Units, ASumIsTruncatedOnce) {
     EXPECT_EQ(units::ToPhysical(1e10, -1e10, 1.0f), 0);
     EXPECT_EQ(units::ToPhysical(1e10, 1e10, 1.0f), Max);
     EXPECT_EQ(units::ToPhysical(Inf, -Inf, 1.0f), 0) << "NaN sum";
+    // The same rule for lengths already converted: a title bar's whole units
+    // plus a typed height's quotient, a bar plus the kept viewfinder height.
+    EXPECT_EQ(units::TruncSum(36, 0.6), 36);
+    EXPECT_EQ(units::TruncSum(0.6, 0.6), 1) << "each part truncated would give 0";
+    EXPECT_EQ(units::TruncSum(-0.6, -0.6), -1);
+    EXPECT_EQ(units::TruncSum(36, 2147483647.0), Max);
+    EXPECT_EQ(units::TruncSum(Inf, -Inf), 0) << "NaN sum";
 }
 
 // What the window placement, the capture, the tracking and the centring

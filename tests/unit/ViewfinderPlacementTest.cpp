@@ -91,15 +91,14 @@ TEST(ViewfinderPlacement, HoldsForOtherSizesAndThroughCollapseAndRestore) {
 
                 // What a capture does: collapse to the title bar, then give
                 // back the truncated viewfinder height.
-                const std::int32_t rh = capture::Trunc(f.Rectangle1->Height());
-                f.form.SetClientSize(f.form.ClientWidth(), int(f.Rectangle2->Height()));
+                const std::int32_t rh = CollapseToTitleBar(f.form, f);
                 EXPECT_EQ(f.Rectangle1->PhysicalRect().Height(), 0);
                 ExpectPixelExact(f);
                 const RectI collapsed = f.form.ScreenRect();
                 EXPECT_EQ(collapsed.bottom,
                           ToScreen(f.Rectangle2->PhysicalRect(), collapsed).bottom);
 
-                f.form.SetClientSize(f.form.ClientWidth(), int(f.Rectangle2->Height()) + rh);
+                RestoreViewfinderHeight(f.form, f, rh);
                 ExpectPixelExact(f);
                 EXPECT_EQ(f.form.ScreenRect(), before);
             }

@@ -5,10 +5,14 @@
 #include "tests/win/WinTestSupport.h"
 
 #include "output/BmpWriter.h"
+#include "output/Clipboard.h"
 #include "output/FileSink.h"
 #include "platform/ClipboardScope.h"
 #include "platform/Gdi.h"
+#include "platform/GlobalMemory.h"
 #include "platform/MessageText.h"
+
+#include <cstring>
 
 namespace {
 
@@ -122,6 +126,37 @@ TEST_F(CaptureWindowTest, WithNoOrAnEmptyImageCopyLeavesTheClipboardAlone) {
     Form1->CopyBtnClick(*Form1->CopyBtn); // empty image
     EXPECT_EQ(::GetClipboardSequenceNumber(), before);
     EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
+}
+
+// The output keeps the rule itself, whoever calls it: what the clipboard
+// held before is still there, unopened.
+TEST_F(CaptureWindowTest, CopyingAnEmptyImageTouchesNothing) {
+    {
+        const platform::ClipboardScope clipboard(nullptr);
+        ASSERT_TRUE(clipboard);
+        ::EmptyClipboard();
+        const std::wstring text = L"kept";
+        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+        platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+        ASSERT_TRUE(memory);
+        {
+            const platform::GlobalLockScope lock(memory.get());
+            ASSERT_TRUE(lock);
+            std::memcpy(lock.get(), text.c_str(), bytes);
+        }
+        ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, memory.get()), nullptr);
+        memory.release();
+    }
+    const DWORD before = ::GetClipboardSequenceNumber();
+    for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{0, 0}}) {
+        output::HeldImage image;
+        image.SetSize(w, h);
+        output::CopyToClipboard(image);
+    }
+    EXPECT_EQ(::GetClipboardSequenceNumber(), before);
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_EQ(::GetOpenClipboardWindow(), nullptr);
 }
 
 TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {

@@ -1,17 +1,23 @@
 // The handle owners: each kind's own invalid value, the count of live
 // handles the leak tests read, put() for handles handed back through a
 // pointer, a reset that leaves the last error as the failing call left it,
-// and the guards that put a DC's previous objects back.
+// the borrowed DC that goes back with its own window, the guards that put a
+// DC's previous objects back, the mouse capture, the clipboard, the global
+// memory lock and the COM apartment, each given back once, wherever moved.
 #include "platform/ClipboardScope.h"
 #include "platform/Com.h"
 #include "platform/Gdi.h"
 #include "platform/GlobalMemory.h"
 #include "platform/KernelHandle.h"
+#include "platform/MouseCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -71,14 +77,100 @@ TEST(HandleOwner, PutTakesAHandleHandedBackThroughAPointerAndCountsIt) {
     ASSERT_TRUE(text);
     EXPECT_EQ(std::wstring(text.get()), L"{00000000-0000-0000-0000-000000000000}");
     EXPECT_EQ(platform::UniqueCoTaskString::Live(), live + 1);
-    // put() again frees the first string before it gives the place; the
-    // new one counts once the owner is used.
-    ASSERT_EQ(::StringFromCLSID(CLSID_NULL, text.put()), S_OK);
-    EXPECT_EQ(platform::UniqueCoTaskString::Live(), live);
+    {
+        // put() again frees the first string before it gives the place; the
+        // new one counts once the out-parameter goes.
+        auto place = text.put();
+        EXPECT_FALSE(text);
+        EXPECT_EQ(platform::UniqueCoTaskString::Live(), live);
+        ASSERT_EQ(::StringFromCLSID(CLSID_NULL, place), S_OK);
+        EXPECT_FALSE(text) << "taken before the out-parameter goes";
+        EXPECT_EQ(platform::UniqueCoTaskString::Live(), live);
+    }
     ASSERT_TRUE(text);
+    EXPECT_EQ(platform::UniqueCoTaskString::Live(), live + 1);
+    // Reading a const owner changes nothing.
+    const platform::UniqueCoTaskString& reader = text;
+    EXPECT_EQ(reader.get(), text.get());
     EXPECT_EQ(platform::UniqueCoTaskString::Live(), live + 1);
     text.reset();
     EXPECT_EQ(platform::UniqueCoTaskString::Live(), live);
+}
+
+TEST(HandleOwner, APlaceLeftUnwrittenLeavesTheOwnerEmptyByItsOwnInvalidValue) {
+    // A file's empty value is INVALID_HANDLE_VALUE, not null: a call that
+    // fails without writing must not leave a "valid" null handle counted.
+    const long files = platform::UniqueFile::Live();
+    platform::UniqueFile file;
+    { auto place = file.put(); }
+    EXPECT_FALSE(file);
+    EXPECT_EQ(file.get(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(platform::UniqueFile::Live(), files);
+
+    const long strings = platform::UniqueCoTaskString::Live();
+    platform::UniqueCoTaskString text;
+    { auto place = text.put(); }
+    EXPECT_FALSE(text);
+    EXPECT_EQ(platform::UniqueCoTaskString::Live(), strings);
+}
+
+namespace {
+
+// The borrowed DC's kind with its release recorded instead of made, so the
+// window each DC goes back with can be seen (Wine's ReleaseDC ignores it).
+std::vector<platform::detail::BorrowedDc> released;
+struct RecordedRelease : platform::detail::BorrowedDcPolicy {
+    static void Close(const Storage& borrowed) noexcept { released.push_back(borrowed); }
+};
+using RecordedDc = platform::UniqueHandle<RecordedRelease>;
+
+HWND FakeWindow(std::uintptr_t value) {
+    return reinterpret_cast<HWND>(value);
+}
+HDC FakeDc(std::uintptr_t value) {
+    return reinterpret_cast<HDC>(value);
+}
+
+} // namespace
+
+TEST(HandleOwner, ABorrowedDcGoesBackWithItsOwnWindowWhereverItMoved) {
+    static_assert(std::is_base_of_v<platform::UniqueHandle<platform::detail::BorrowedDcPolicy>,
+                                    platform::WindowDc>);
+    released.clear();
+    const long live = RecordedDc::Live();
+    {
+        RecordedDc first(platform::detail::BorrowedDc{FakeWindow(0x10), FakeDc(0x100)});
+        RecordedDc second(platform::detail::BorrowedDc{FakeWindow(0x20), FakeDc(0x200)});
+        EXPECT_EQ(RecordedDc::Live(), live + 2);
+        first = std::move(second);
+        ASSERT_EQ(released.size(), 1u);
+        EXPECT_EQ(released[0].window, FakeWindow(0x10)) << "the first DC, with its own window";
+        EXPECT_EQ(released[0].dc, FakeDc(0x100));
+        EXPECT_EQ(first.get(), FakeDc(0x200));
+        EXPECT_FALSE(second);
+        EXPECT_EQ(RecordedDc::Live(), live + 1);
+        RecordedDc third(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(RecordedDc::Live(), live + 1);
+    }
+    ASSERT_EQ(released.size(), 2u) << "each DC released once";
+    EXPECT_EQ(released[1].window, FakeWindow(0x20)) << "moved twice, still with its window";
+    EXPECT_EQ(released[1].dc, FakeDc(0x200));
+    EXPECT_EQ(RecordedDc::Live(), live);
+
+    // The real kind counts its DCs the same way through moves.
+    const long borrowed = platform::WindowDc::Live();
+    platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    platform::WindowDc whole = platform::WindowDc::Whole(::GetDesktopWindow());
+    ASSERT_TRUE(screen);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(platform::WindowDc::Live(), borrowed + 2);
+    const HDC kept = whole.get();
+    screen = std::move(whole);
+    EXPECT_EQ(screen.get(), kept);
+    EXPECT_EQ(platform::WindowDc::Live(), borrowed + 1);
+    screen.reset();
+    EXPECT_EQ(platform::WindowDc::Live(), borrowed);
 }
 
 TEST(HandleOwner, GuardsPutTheDcsPreviousObjectsBack) {
@@ -157,4 +249,81 @@ TEST(HandleOwner, TheComApartmentIsLeftOnlyWhenItWasEntered) {
     EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "still entered";
     ::CoUninitialize();
     ::CoUninitialize();
+}
+
+TEST(HandleOwner, TheMouseCaptureIsGivenBackOnceAndOnlyIfStillHeld) {
+    auto window = [] {
+        return platform::UniqueHwnd(::CreateWindowExW(0, L"STATIC", L"capture", WS_POPUP, 0, 0, 8,
+                                                      8, nullptr, nullptr, nullptr, nullptr));
+    };
+    const platform::UniqueHwnd first = window();
+    const platform::UniqueHwnd second = window();
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(second);
+    {
+        platform::MouseCapture capture(first.get());
+        EXPECT_TRUE(capture);
+        EXPECT_EQ(::GetCapture(), first.get());
+        // Moved into the holder a drag keeps, it is given back there.
+        platform::MouseCapture holder;
+        holder = std::move(capture);
+        EXPECT_FALSE(capture);
+        EXPECT_EQ(::GetCapture(), first.get()) << "a move gives nothing back";
+        holder.reset();
+        EXPECT_EQ(::GetCapture(), nullptr);
+    }
+    {
+        platform::MouseCapture capture(first.get());
+        // Another window took the capture since: it keeps it.
+        ::SetCapture(second.get());
+        capture.reset();
+        EXPECT_EQ(::GetCapture(), second.get());
+        ::ReleaseCapture();
+    }
+    {
+        platform::MouseCapture capture(first.get());
+        // Taken away by the system and captured again by someone else: a
+        // forgotten capture does not give the new one back.
+        capture.Forget();
+        EXPECT_FALSE(capture);
+        EXPECT_EQ(::GetCapture(), first.get());
+    }
+    EXPECT_EQ(::GetCapture(), first.get());
+    ::ReleaseCapture();
+}
+
+TEST(HandleOwner, AMovedClipboardScopeClosesOnceWithItsLastHolder) {
+    {
+        platform::ClipboardScope opened(nullptr);
+        ASSERT_TRUE(opened);
+        platform::ClipboardScope holder = std::move(opened);
+        EXPECT_FALSE(opened);
+        EXPECT_TRUE(holder);
+        EXPECT_EQ(holder.Error(), DWORD(ERROR_SUCCESS));
+        { platform::ClipboardScope gone = std::move(holder); }
+        EXPECT_FALSE(::CloseClipboard()) << "closed when the last holder went";
+        // Open again; the moved-from holders must not close it.
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+    }
+    EXPECT_TRUE(::CloseClipboard()) << "closed by a holder that no longer owned it";
+}
+
+TEST(HandleOwner, AGlobalLockIsUndoneOnTheBlockOnceWhereverItMoved) {
+    platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, 16));
+    ASSERT_TRUE(memory);
+    {
+        platform::GlobalLockScope locked(memory.get());
+        ASSERT_TRUE(locked);
+        platform::GlobalLockScope holder = std::move(locked);
+        EXPECT_FALSE(locked);
+        EXPECT_EQ(locked.Size(), 0u);
+        EXPECT_GE(holder.Size(), 16u);
+        EXPECT_EQ(::GlobalFlags(memory.get()) & GMEM_LOCKCOUNT, 1u);
+    }
+    EXPECT_EQ(::GlobalFlags(memory.get()) & GMEM_LOCKCOUNT, 0u);
+    // No block: nothing locked, nothing to undo.
+    const platform::GlobalLockScope none(nullptr);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.get(), nullptr);
+    EXPECT_EQ(none.Size(), 0u);
 }

@@ -68,19 +68,13 @@ TEST_F(CaptureWindowTest, ASnapshotThatCannotBeHadIsShownAndLeavesNoSnapshot) {
     const long bitmaps = platform::UniqueHbitmap::Live();
     const long dcs = platform::UniqueHdc::Live();
     capture::Snapshot snapshot;
-    {
-        const capture::SnapshotDcs dcs;
-        snapshot.Take(dcs, capture::CurrentDesktop());
-    }
+    snapshot.Take(capture::CurrentDesktop());
     ASSERT_NE(snapshot.Bitmap(), nullptr);
     EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps + 1);
     // A desktop of 70000 x 70000 pixels: more than a bitmap can hold.
     const capture::ScreenRect huge{-35000, 0, 35000, 70000};
     wintest::MessageBoxWatcher watcher;
-    Form1->Dispatch([&] {
-        const capture::SnapshotDcs dcs;
-        snapshot.Take(dcs, capture::Desktop{huge, {huge}});
-    });
+    Form1->Dispatch([&] { snapshot.Take(capture::Desktop{huge, {huge}}); });
     ASSERT_EQ(watcher.Boxes().size(), 1u);
     EXPECT_EQ(watcher.Boxes()[0].caption, L"エラー");
     EXPECT_EQ(watcher.Boxes()[0].text, L"システム リソース不足です.");

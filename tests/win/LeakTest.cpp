@@ -76,3 +76,24 @@ TEST_F(CaptureWindowTest, TwoHundredSavesThroughTheDialogLeakNothing) {
         ::DeleteFileW((name + suffix).c_str());
     }
 }
+
+TEST_F(CaptureWindowTest, ClosingTheWindowWithAnImageHeldFreesItsPixels) {
+    // The held image gives its storage back to the window's spare when it
+    // goes; the spare must still be there to take it and free it.
+    Application.DestroyForms();
+    const long bitmaps = platform::UniqueHbitmap::Live();
+    const long images = output::HeldImage::LiveCount();
+    Application.CreateForm(Form1);
+    host = Application.HostOf(*Form1);
+    ASSERT_NE(host, nullptr);
+    host->Show();
+    Form1->SetWindowBounds(120, 140, 64, 36 + 48);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    Form1->CutBtnClick(*Form1->CutBtn);
+    ASSERT_NE(Form1->BMP, nullptr);
+    ASSERT_TRUE(Form1->BMP->HasPixels());
+    Application.DestroyForms();
+    Form1 = nullptr;
+    EXPECT_EQ(output::HeldImage::LiveCount(), images);
+    EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps) << "the image's pixels outlived the window";
+}

@@ -10,9 +10,11 @@
 #include "tests/win/WinTestSupport.h"
 
 #include "platform/Display.h"
+#include "platform/KernelHandle.h"
 #include "tests/support/HeadList.h"
 #include "tests/support/ScreenPattern.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -462,4 +464,125 @@ TEST_F(MultiDisplayWindowCaptureHelper, CopiesAWindowOnAnotherDisplayPixelForPix
         OwnerWidth, OwnerHeight, [](int x, int y) { return HeldPixel(*Form1->BMP, x, y); },
         OwnerPixel));
     EXPECT_EQ(other.WaitForExit(20000), std::optional<DWORD>(0));
+}
+
+// ---------------------------------------------------------------------------
+// A display that goes away while the program runs. The stand-in Xinerama
+// library reads the heads once in each process, from the file that
+// VARNEL_HEADS_FILE names; a program started after the file lists fewer heads
+// that resets the display settings makes Wine take its displays for the
+// whole session and tell every window that the displays changed.
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// The heads, as VARNEL_HEADS lists them, that the session is left with.
+void ResetDisplaysTo(const std::string& heads) {
+    std::wstring path = L"Z:" + Widen(Env("VARNEL_HEADS_FILE"));
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    ASSERT_GT(path.size(), 2u) << "run inside scripts/wine-session.sh --heads";
+    {
+        const HANDLE raw = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(raw, INVALID_HANDLE_VALUE) << "cannot write the heads file";
+        const platform::UniqueKernelHandle file(raw);
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(file.get(), heads.data(), DWORD(heads.size()), &written, nullptr));
+    }
+    wintest::OtherProgram reset(L"DisplaySettingsResetHelper.*");
+    // The change is told to this thread's window through its messages.
+    ASSERT_TRUE(wintest::WaitFor([&] { return reset.IsReady(); }, 30000))
+        << "the display settings were not reset to " << heads;
+    reset.Release();
+    EXPECT_EQ(reset.WaitForExit(10000), std::optional<DWORD>(0));
+}
+
+} // namespace
+
+TEST(DisplaySettingsResetHelper, ResetsTheDisplaySettings) {
+    const wintest::HelperSide side;
+    ASSERT_TRUE(side.Opened());
+    EXPECT_EQ(::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr),
+              DISP_CHANGE_SUCCESSFUL);
+    side.SayReady();
+    EXPECT_TRUE(side.WaitForRelease());
+}
+
+class DisplayRemovalHelper : public CaptureWindowTest {
+protected:
+    void SetUp() override {
+        layout = SessionLayout();
+        ASSERT_GE(layout.heads.size(), 2u);
+        CaptureWindowTest::SetUp();
+    }
+    void TearDown() override {
+        CaptureWindowTest::TearDown();
+        // Whatever runs next in the session finds its displays again.
+        ResetDisplaysTo(Env("VARNEL_HEADS"));
+        EXPECT_EQ(::GetSystemMetrics(SM_CMONITORS), int(layout.heads.size()));
+    }
+
+    Layout layout;
+};
+
+TEST_F(DisplayRemovalHelper, AWindowOnADisplayThatGoesAwayComesOntoTheOneLeft) {
+    const double s = Form1->Scale;
+    const RECT& last = layout.heads.back();
+    Form1->SetWindowBounds(Trunc((last.left + 40) / s), Trunc((last.top + 30) / s), 200, 36 + 100);
+    wintest::Pump(150);
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), int(layout.heads.size()));
+    RECT before{};
+    ASSERT_TRUE(::GetWindowRect(host->Handle(), &before));
+    ASSERT_EQ(::MonitorFromRect(&before, MONITOR_DEFAULTTONULL),
+              ::MonitorFromPoint(POINT{last.left, last.top}, MONITOR_DEFAULTTONULL));
+
+    const std::string heads = Env("VARNEL_HEADS");
+    ASSERT_NO_FATAL_FAILURE(ResetDisplaysTo(heads.substr(0, heads.find(','))));
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 1) << "Wine did not take the displays away";
+
+    // Pulled into the work area of the display that is left, its size kept.
+    EXPECT_EQ(Form1->ClientWidth(), 200);
+    EXPECT_EQ(Form1->ClientHeight(), 36 + 100);
+    const RECT work = layout.WorkAreaOf(layout.heads.front());
+    RECT after{};
+    ASSERT_TRUE(::GetWindowRect(host->Handle(), &after));
+    const toolkit::RectI whole = Form1->ScreenRect();
+    EXPECT_EQ(after.left, whole.left);
+    EXPECT_EQ(after.top, whole.top);
+    EXPECT_EQ(after.right, whole.right);
+    EXPECT_EQ(after.bottom, whole.bottom);
+    RECT inside{};
+    ::IntersectRect(&inside, &after, &work);
+    EXPECT_TRUE(::EqualRect(&inside, &after))
+        << "(" << after.left << "," << after.top << ")-(" << after.right << "," << after.bottom
+        << ") is not in the work area";
+
+    // The capture takes the new desktop: exactly the pixels under the
+    // viewfinder, from the display that is left.
+    Form1->CutBtnClick(*Form1->CutBtn);
+    const int x = Trunc(Form1->Left() * s);
+    const int y = Trunc(36 * s + Form1->Top() * s);
+    const int w = Trunc(200 * s);
+    const int h = Trunc(100 * s);
+    EXPECT_EQ(Form1->itix, x);
+    EXPECT_EQ(Form1->itiy, y);
+    ASSERT_NE(Form1->BMP, nullptr);
+    ASSERT_EQ(Form1->BMP->Width(), w);
+    ASSERT_EQ(Form1->BMP->Height(), h);
+    int mismatches = 0;
+    for (int row = 0; row < h; ++row) {
+        for (int col = 0; col < w; ++col) {
+            const std::uint32_t expected = testpattern::ScreenPatternAt(
+                x + col + layout.primaryRoot.x, y + row + layout.primaryRoot.y);
+            mismatches += HeldPixel(*Form1->BMP, col, row) != expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    BITMAP snapshot{};
+    ASSERT_TRUE(::GetObjectW(Form1->DesktopBitmap, sizeof snapshot, &snapshot));
+    EXPECT_EQ(snapshot.bmWidth, layout.heads.front().right - layout.heads.front().left)
+        << "the snapshot still covers the display that went away";
 }

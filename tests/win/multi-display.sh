@@ -46,3 +46,10 @@ for h in "${heads[@]}"; do
 done
 
 run 'DisplayLayoutHelper.WineReportsEveryHeadAsADisplay:MultiDisplayAcrossDpiHelper.*:MultiDisplayWindowCaptureHelper.*'
+# Last, as it takes displays away (and gives them back). Only where the
+# primary lies at the X screen's origin: Wine then keeps the desktop where it
+# is when the other heads go, as a real display change does; with the primary
+# elsewhere it moves the whole desktop within the one X screen.
+case ${heads[0]} in
+  *+0+0) run 'DisplayRemovalHelper.*' ;;
+esac

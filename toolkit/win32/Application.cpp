@@ -1,13 +1,12 @@
 #include "toolkit/win32/Application.h"
 
-#include "platform/Units.h"
+#include "platform/Display.h"
+#include "toolkit/DesktopPlacement.h"
+#include "toolkit/win32/DisplayAreas.h"
 #include "toolkit/win32/DWriteRasterizer.h"
 #include "toolkit/win32/ErrorDisplay.h"
 
 #include <commctrl.h>
-
-#include <algorithm>
-#include <limits>
 
 toolkit::win32::TApplication Application;
 
@@ -95,81 +94,12 @@ void TApplication::ProcessMessages() {
     }
 }
 
-namespace {
-
-// The display whose work area's centre lies nearest the point (physical
-// pixels); the first such in the system's order on a tie.
-HMONITOR WorkAreaNearest(double x, double y) {
-    struct Search {
-        double x, y;
-        HMONITOR best = nullptr;
-        double bestDistance = std::numeric_limits<double>::infinity();
-    } search{x, y};
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (::GetMonitorInfoW(monitor, &info)) {
-                const double dx = (info.rcWork.left + info.rcWork.right) / 2.0 - s.x;
-                const double dy = (info.rcWork.top + info.rcWork.bottom) / 2.0 - s.y;
-                const double distance = dx * dx + dy * dy;
-                if (distance < s.bestDistance) {
-                    s.best = monitor;
-                    s.bestDistance = distance;
-                }
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.best;
-}
-
-} // namespace
-
 void CentreOnDesktop(Form& form) {
-    namespace units = platform::units;
-    const float scale = form.Scale();
-    const double s = scale;
-    const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    const double centreX = (vx + vw / 2.0) / s;
-    const double centreY = (vy + vh / 2.0) / s;
-    const int width = form.ClientWidth();
-    const int height = form.ClientHeight();
-    int left = units::Trunc(centreX - units::Trunc(width / 2.0));
-    int top = units::Trunc(centreY - units::Trunc(height / 2.0));
-
-    auto onDisplay = [&](int l, int t) {
-        const auto on = [&](double x, double y) {
-            POINT p{units::ToPhysical(x, scale), units::ToPhysical(y, scale)};
-            return ::MonitorFromPoint(p, MONITOR_DEFAULTTONULL) != nullptr;
-        };
-        return on(l, t) && on(l + double(width) - 1, t) && on(l, t + double(height) - 1) &&
-               on(l + double(width) - 1, t + double(height) - 1);
-    };
-    if (!onDisplay(left, top)) {
-        // Not the display under the desktop's centre: that one's work area
-        // can lie farther from it than another's.
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (::GetMonitorInfoW(WorkAreaNearest(vx + vw / 2.0, vy + vh / 2.0), &info)) {
-            // The window's edges must land inside the work area's pixels.
-            const RECT& work = info.rcWork;
-            const int workTop = units::ToLogicalCeil(work.top, scale);
-            const int workBottom = units::ToLogicalFloor(work.bottom, scale);
-            const int workLeft = units::ToLogicalCeil(work.left, scale);
-            const int workRight = units::ToLogicalFloor(work.right, scale);
-            top = std::max(workTop, std::min(top, workBottom - height));
-            if (!onDisplay(left, top)) {
-                left = std::max(workLeft, std::min(left, workRight - width));
-            }
-        }
-    }
-    form.SetWindowBounds(left, top, width, height);
+    const RECT desktop = platform::VirtualScreen();
+    const WindowPlace place = CentredOnDesktop(
+        CurrentDisplayAreas(), {desktop.left, desktop.top, desktop.right, desktop.bottom},
+        form.ClientWidth(), form.ClientHeight(), form.Scale());
+    form.SetWindowBounds(place.left, place.top, form.ClientWidth(), form.ClientHeight());
 }
 
 } // namespace toolkit::win32

@@ -5,7 +5,7 @@
 // positions and texture bounds are all in the bitmap's own unit.
 #include "toolkit/win32/DWriteRasterizer.h"
 
-#include "toolkit/win32/DWriteError.h"
+#include "platform/SystemError.h"
 
 #include <cmath>
 #include <exception>
@@ -18,8 +18,9 @@ namespace {
 
 ComPtr<IDWriteFactory> CreateFactory() {
     ComPtr<IDWriteFactory> factory;
-    ThrowIfFailed(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                      reinterpret_cast<IUnknown**>(factory.GetAddressOf())));
+    platform::ThrowIfFailed(
+        DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                            reinterpret_cast<IUnknown**>(factory.GetAddressOf())));
     return factory;
 }
 
@@ -31,7 +32,7 @@ ComPtr<IDWriteFactory2> Factory2(const ComPtr<IDWriteFactory>& factory) {
 
 ComPtr<IDWriteFontCollection> SystemFonts(const ComPtr<IDWriteFactory>& factory) {
     ComPtr<IDWriteFontCollection> fonts;
-    ThrowIfFailed(factory->GetSystemFontCollection(&fonts, FALSE));
+    platform::ThrowIfFailed(factory->GetSystemFontCollection(&fonts, FALSE));
     return fonts;
 }
 
@@ -140,29 +141,31 @@ GlyphBitmap DWriteRasterizer::Rasterize(const GlyphKey& key) {
     }
 
     ComPtr<IDWriteTextFormat> format;
-    ThrowIfFailed(factory_->CreateTextFormat(
+    platform::ThrowIfFailed(factory_->CreateTextFormat(
         runs.front().family.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
         DWRITE_FONT_STRETCH_NORMAL, emSize, UserLocale().c_str(), &format));
-    ThrowIfFailed(format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP));
+    platform::ThrowIfFailed(format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP));
 
     // One line: the box limits are only there because the layout wants some.
     constexpr float Unbounded = 1.0e6f;
     ComPtr<IDWriteTextLayout> layout;
-    ThrowIfFailed(factory_->CreateTextLayout(key.text.c_str(), static_cast<UINT32>(key.text.size()),
-                                             format.Get(), Unbounded, Unbounded, &layout));
+    platform::ThrowIfFailed(
+        factory_->CreateTextLayout(key.text.c_str(), static_cast<UINT32>(key.text.size()),
+                                   format.Get(), Unbounded, Unbounded, &layout));
     for (const FamilyRun& run : runs) {
         if (run.family != runs.front().family) {
-            ThrowIfFailed(layout->SetFontFamilyName(run.family.c_str(), {run.start, run.length}));
+            platform::ThrowIfFailed(
+                layout->SetFontFamilyName(run.family.c_str(), {run.start, run.length}));
         }
     }
 
     DWRITE_TEXT_METRICS metrics{};
-    ThrowIfFailed(layout->GetMetrics(&metrics));
+    platform::ThrowIfFailed(layout->GetMetrics(&metrics));
 
     LayerCollector collector(raster_);
     const HRESULT drawn = layout->Draw(nullptr, &collector, 0, 0);
     collector.RethrowFailure();
-    ThrowIfFailed(drawn);
+    platform::ThrowIfFailed(drawn);
 
     return ComposeLayers(collector.Layers(), CeilToPixels(metrics.widthIncludingTrailingWhitespace),
                          CeilToPixels(metrics.height), TextColour());

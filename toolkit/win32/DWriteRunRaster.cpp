@@ -7,7 +7,7 @@
 // assumed, so both factories and both systems take the same path.
 #include "toolkit/win32/DWriteRunRaster.h"
 
-#include "toolkit/win32/DWriteError.h"
+#include "platform/SystemError.h"
 
 #include <utility>
 
@@ -32,23 +32,23 @@ CoverageLayer DWriteRunRaster::Coverage(const DWRITE_GLYPH_RUN& run,
     // shape at every scale instead of being snapped to the pixel grid.
     ComPtr<IDWriteGlyphRunAnalysis> analysis;
     if (factory2_) {
-        ThrowIfFailed(factory2_->CreateGlyphRunAnalysis(
+        platform::ThrowIfFailed(factory2_->CreateGlyphRunAnalysis(
             &run, nullptr, DWRITE_RENDERING_MODE_NATURAL_SYMMETRIC, measuring,
             DWRITE_GRID_FIT_MODE_DISABLED, DWRITE_TEXT_ANTIALIAS_MODE_GRAYSCALE, baselineX,
             baselineY, &analysis));
     } else {
-        ThrowIfFailed(factory_->CreateGlyphRunAnalysis(&run, 1.0f, nullptr,
-                                                       DWRITE_RENDERING_MODE_NATURAL_SYMMETRIC,
-                                                       measuring, baselineX, baselineY, &analysis));
+        platform::ThrowIfFailed(factory_->CreateGlyphRunAnalysis(
+            &run, 1.0f, nullptr, DWRITE_RENDERING_MODE_NATURAL_SYMMETRIC, measuring, baselineX,
+            baselineY, &analysis));
     }
 
     CoverageLayer layer;
     RECT bounds{};
     DWRITE_TEXTURE_TYPE type = DWRITE_TEXTURE_ALIASED_1x1;
-    ThrowIfFailed(analysis->GetAlphaTextureBounds(type, &bounds));
+    platform::ThrowIfFailed(analysis->GetAlphaTextureBounds(type, &bounds));
     if (IsEmpty(bounds)) {
         type = DWRITE_TEXTURE_CLEARTYPE_3x1;
-        ThrowIfFailed(analysis->GetAlphaTextureBounds(type, &bounds));
+        platform::ThrowIfFailed(analysis->GetAlphaTextureBounds(type, &bounds));
         if (IsEmpty(bounds)) {
             return layer; // blank glyphs: spaces
         }
@@ -61,8 +61,8 @@ CoverageLayer DWriteRunRaster::Coverage(const DWRITE_GLYPH_RUN& run,
     const std::size_t pixels = static_cast<std::size_t>(layer.width) * layer.height;
     const std::size_t samples = type == DWRITE_TEXTURE_CLEARTYPE_3x1 ? 3 : 1;
     std::vector<BYTE> texture(pixels * samples);
-    ThrowIfFailed(analysis->CreateAlphaTexture(type, &bounds, texture.data(),
-                                               static_cast<UINT32>(texture.size())));
+    platform::ThrowIfFailed(analysis->CreateAlphaTexture(type, &bounds, texture.data(),
+                                                         static_cast<UINT32>(texture.size())));
     layer.coverage.resize(pixels);
     for (std::size_t i = 0; i < pixels; ++i) {
         unsigned sum = 0;
@@ -91,12 +91,12 @@ bool DWriteRunRaster::TryColour(const DWRITE_GLYPH_RUN& run,
     std::vector<CoverageLayer> coloured;
     for (;;) {
         BOOL more = FALSE;
-        ThrowIfFailed(colourRuns->MoveNext(&more));
+        platform::ThrowIfFailed(colourRuns->MoveNext(&more));
         if (!more) {
             break;
         }
         const DWRITE_COLOR_GLYPH_RUN* colourRun = nullptr;
-        ThrowIfFailed(colourRuns->GetCurrentRun(&colourRun));
+        platform::ThrowIfFailed(colourRuns->GetCurrentRun(&colourRun));
         CoverageLayer layer = Coverage(colourRun->glyphRun, measuring, colourRun->baselineOriginX,
                                        colourRun->baselineOriginY);
         // Palette index 0xFFFF means "the text colour": left uncoloured, the

@@ -3,6 +3,7 @@
 // alpha, and the window's messages become the form's input.
 #pragma once
 
+#include "platform/DibSection.h"
 #include "platform/Gdi.h"
 #include "platform/MouseCapture.h"
 #include "platform/Win.h"
@@ -13,6 +14,8 @@
 #include "toolkit/win32/Tooltips.h"
 
 #include <wrl/client.h>
+
+#include <optional>
 
 namespace toolkit::win32 {
 
@@ -50,8 +53,19 @@ private:
     // hwnd is the system's window itself: its owner is already empty while
     // the window is being destroyed.
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Each part's own messages, answered; nothing for any other message.
+    std::optional<LRESULT> OnInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnSurface(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
-    bool EnsureSurface(int width, int height);
+    void EnsureSurface(int width, int height);
+    // A move by the system or another program: the form takes the place,
+    // converted by the units rule, and the window follows the form again.
+    void TakeSystemMove(HWND hwnd, const WINDOWPOS& position);
+    // After the displays changed: a window whose title bar lies on no work
+    // area is pulled onto the nearest display; the shown part is clipped to
+    // the new desktop.
+    void FollowDisplayChange();
     // Cuts every client off the accessible object once the window goes.
     void DisconnectAccessible();
 
@@ -59,11 +73,8 @@ private:
     platform::UniqueHwnd window_;
     Canvas canvas_;
     platform::UniqueHdc surfaceDc_;
-    platform::UniqueHbitmap surface_;
+    platform::KeptDib surface_{32, platform::RowOrder::TopDown}; // top-down, like the canvas
     platform::SelectGuard surfaceSelection_;
-    void* surfaceBits_ = nullptr;
-    int surfaceWidth_ = 0;
-    int surfaceHeight_ = 0;
     bool repaintPending_ = false;
     bool trackingLeave_ = false;
     platform::MouseCapture mouseCapture_;
@@ -71,6 +82,10 @@ private:
     // The system window covers only the part of the form's window that lies
     // on the desktop; this is that part's offset within the form's window.
     POINT offset_{0, 0};
+    // The screen rectangle last handed to the system; none before the first.
+    std::optional<RectI> shown_;
+    // Set while the system window is being placed by the form.
+    bool presenting_ = false;
     Tooltips tooltips_;
     // What assistive technology sees; its object is made on the first request.
     AccessibleTree accessibleTree_;

@@ -49,10 +49,14 @@ bool TSaveDialog::Execute(HWND owner) {
     if (FAILED(dialog->GetResult(item.GetAddressOf())) || !item) {
         return false;
     }
+    // Each owner takes its string at the end of the call's statement, so it
+    // is read in the next one.
     platform::UniqueCoTaskString path;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path) {
+    const HRESULT pathResult = item->GetDisplayName(SIGDN_FILESYSPATH, path.put());
+    if (FAILED(pathResult) || !path) {
         platform::UniqueCoTaskString name;
-        if (FAILED(item->GetDisplayName(SIGDN_NORMALDISPLAY, name.put())) || !name) {
+        const HRESULT nameResult = item->GetDisplayName(SIGDN_NORMALDISPLAY, name.put());
+        if (FAILED(nameResult) || !name) {
             return false;
         }
         FileName = name.get();

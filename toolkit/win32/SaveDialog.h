@@ -16,7 +16,6 @@ public:
     std::wstring FileName;
     int FilterIndex = 1;
     std::wstring Title;
-    std::wstring InitialDir;
 
     // Shows the dialog modally over owner. True when the user accepted a
     // name, which is then FileName (the item's full file-system path).

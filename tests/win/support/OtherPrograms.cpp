@@ -106,6 +106,24 @@ bool RunSelf(const std::wstring& filter,
     return code == std::optional<DWORD>(0) && ranSome;
 }
 
+namespace {
+
+// A child that RunSelfAtSystemDpi started hosts the window at the system DPI
+// it was given, as the program does, whose manifest makes it DPI aware. A
+// program that is not aware is shown 96 DPI whatever the system's (Windows
+// and Wine 10 do so; Wine 8 shows it the system's), so the child declares
+// itself aware before anything asks for the DPI.
+[[maybe_unused]] const bool DpiAwareChild = [] {
+    if (!Environment(L"VARNEL_EXPECT_DPI").empty() &&
+        !::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) &&
+        !::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE)) {
+        ::SetProcessDPIAware();
+    }
+    return true;
+}();
+
+} // namespace
+
 bool RunSelfAtSystemDpi(const std::wstring& filter, DWORD dpi) {
     SystemDpiOverride override(dpi);
     return RunSelf(filter, {{L"VARNEL_EXPECT_DPI", std::to_wstring(dpi)}});

@@ -3,6 +3,7 @@
 #include "platform/ClipboardScope.h"
 #include "platform/Gdi.h"
 #include "platform/GlobalMemory.h"
+#include "tests/support/ScreenPattern.h"
 
 #include <cstdlib>
 #include <iomanip>
@@ -94,6 +95,31 @@ ScreenShot::ScreenShot() {
     width = ::GetSystemMetrics(SM_CXSCREEN);
     height = ::GetSystemMetrics(SM_CYSCREEN);
     pixels = ScreenPixels(RECT{0, 0, width, height});
+}
+
+::testing::AssertionResult HoldsThePatternAt(const output::HeldImage& image, int x, int y) {
+    const SIZE display{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    int mismatches = 0;
+    std::ostringstream first;
+    for (int row = 0; row < image.Height(); ++row) {
+        for (int column = 0; column < image.Width(); ++column) {
+            const int sx = x + column;
+            const int sy = y + row;
+            const bool onDisplay = sx >= 0 && sy >= 0 && sx < display.cx && sy < display.cy;
+            const std::uint32_t expected =
+                onDisplay ? testpattern::ScreenPatternAt(sx, sy) : 0xFFFFFFu;
+            const std::uint32_t actual = HeldPixel(image, column, row);
+            if (actual != expected && mismatches++ == 0) {
+                first << "first at image (" << column << "," << row << ") screen (" << sx << ","
+                      << sy << "): " << std::hex << actual << " instead of " << expected
+                      << std::dec;
+            }
+        }
+    }
+    if (mismatches == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << mismatches << " pixels differ; " << first.str();
 }
 
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {

@@ -55,6 +55,12 @@ inline std::uint32_t HeldPixel(const output::HeldImage& image, int x, int y) {
                                       const std::function<std::uint32_t(int x, int y)>& actual,
                                       const std::function<std::uint32_t(int x, int y)>& expected);
 
+// Whether a held image holds exactly the screen pattern of the primary
+// display from screen pixel (x, y) on (scripts/with-screen-pattern.sh lays
+// it), white where it reaches off the display; on failure, how many pixels
+// differ and where the first one lies.
+::testing::AssertionResult HoldsThePatternAt(const output::HeldImage& image, int x, int y);
+
 // True when every channel of two 0x00RRGGBB colours differs by at most tolerance.
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance = 2);
 int Luminance(std::uint32_t rgb);

@@ -1,0 +1,51 @@
+// The host window's accessibility hook-up: the accessible object that
+// assistive technology asks the window for, the events it follows, its
+// default actions run on the window's thread, and the cut from every client
+// when the window goes.
+#include "toolkit/win32/HostWindow.h"
+
+namespace toolkit::win32 {
+
+void HostWindow::AccessibleChanged(AccessibleEvent event, Control& control) {
+    const auto id = accessibleTree_.IdOf(control);
+    if (!id || !window_) {
+        return;
+    }
+    const DWORD code = event == AccessibleEvent::Focus         ? EVENT_OBJECT_FOCUS
+                       : event == AccessibleEvent::StateChange ? EVENT_OBJECT_STATECHANGE
+                                                               : EVENT_OBJECT_VALUECHANGE;
+    ::NotifyWinEvent(code, window_.get(), OBJID_CLIENT, LONG(*id));
+}
+
+void HostWindow::DisconnectAccessible() {
+    accessibleClosed_ = true;
+    if (accessible_) {
+        accessible_->Disconnect();
+        // Drops the references remote clients hold through COM's stubs, so
+        // the object goes now and their later calls fail cleanly.
+        ::CoDisconnectObject(static_cast<IAccessible*>(accessible_.Get()), 0);
+        accessible_.Reset();
+    }
+}
+
+std::optional<LRESULT> HostWindow::OnAccessible(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+    switch (message) {
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || accessibleClosed_) {
+            return std::nullopt;
+        }
+        if (!accessible_) {
+            accessible_ = new AccessibleProvider(accessibleTree_, hwnd);
+        }
+        return ::LresultFromObject(IID_IAccessible, wParam,
+                                   static_cast<IAccessible*>(accessible_.Get()));
+    case AccessibleProvider::DefaultActionMessage:
+        accessibleTree_.DoDefaultAction(static_cast<int>(wParam));
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace toolkit::win32
