@@ -76,7 +76,15 @@ bool IsTypedNameWithExtension(const std::wstring& chosen, const std::wstring& ty
                               SaveFormat format) {
     std::wstring upper = Extension(format);
     std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
-    return chosen == typed + L"." + Extension(format) || chosen == typed + L"." + upper;
+    if (chosen == typed + L"." + Extension(format) || chosen == typed + L"." + upper) {
+        return true;
+    }
+    // A typed name that has an extension of its own may be kept as it is
+    // (Windows and Wine 10 keep "shot.png"; Wine 8 makes it "shot.png.PNG"),
+    // but never a name that has none.
+    const std::size_t name = chosen.find_last_of(L"\\/") + 1;
+    const std::size_t dot = chosen.find_last_of(L'.');
+    return chosen == typed && dot != std::wstring::npos && dot > name && dot + 1 < chosen.size();
 }
 
 ::testing::AssertionResult SameBytes(const std::optional<Bytes>& actual, const Bytes& expected) {

@@ -39,7 +39,8 @@ Bytes EncodedBytes(SaveFormat format, const output::HeldImage& image);
 // True when the dialog's chosen name is the typed one with the format's
 // extension appended (lower case as the default extension gives it on
 // Windows, upper case as some Wine versions take it from the filter's
-// pattern). A name left without an extension is not accepted.
+// pattern), or the typed one as it is when it already has an extension.
+// A name left without an extension is not accepted.
 bool IsTypedNameWithExtension(const std::wstring& chosen, const std::wstring& typed,
                               SaveFormat format);
 
