@@ -16,23 +16,23 @@ LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
                             reinterpret_cast<LONG_PTR>(
                                 reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
-    const auto* spec =
+    const auto* picture =
         reinterpret_cast<const PictureWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (spec == nullptr) {
+    if (picture == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
     switch (message) {
     case WM_NCCALCSIZE:
-        if (spec->noFrameArea) {
+        if (picture->noFrameArea) {
             return 0;
         }
         break;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(window, &paint);
-        for (int y = 0; y < spec->height; ++y) {
-            for (int x = 0; x < spec->width; ++x) {
-                const std::uint32_t c = spec->pixel(x, y);
+        for (int y = 0; y < picture->height; ++y) {
+            for (int x = 0; x < picture->width; ++x) {
+                const std::uint32_t c = picture->pixel(x, y);
                 ::SetPixelV(dc, x, y, RGB(c >> 16, (c >> 8) & 255, c & 255));
             }
         }
@@ -47,17 +47,18 @@ LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 } // namespace
 
-void ShowPictureWindowUntilReleased(const PictureWindow& spec) {
+void ShowPictureWindowUntilReleased(const PictureWindow& picture) {
     const HelperSide side;
     ASSERT_TRUE(side.Opened());
     WNDCLASSW wc{};
     wc.lpfnWndProc = PictureWindowProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = spec.className;
+    wc.lpszClassName = picture.className;
     ::RegisterClassW(&wc);
-    const platform::UniqueHwnd window(::CreateWindowExW(
-        spec.exStyle, spec.className, spec.className, spec.style, spec.left, spec.top, spec.width,
-        spec.height, nullptr, nullptr, wc.hInstance, const_cast<PictureWindow*>(&spec)));
+    const platform::UniqueHwnd window(
+        ::CreateWindowExW(picture.exStyle, picture.className, picture.className, picture.style,
+                          picture.left, picture.top, picture.width, picture.height, nullptr,
+                          nullptr, wc.hInstance, const_cast<PictureWindow*>(&picture)));
     ASSERT_TRUE(window);
     Pump(1000);
     ::ShowWindow(window.get(), SW_SHOW);
