@@ -27,6 +27,6 @@ struct PictureWindow {
 // The body of an OtherProgram's helper suite: creates the window, shows it a
 // second later and brings it to the front (so it comes during a capture's
 // countdown), says it is ready, and keeps it until released.
-void ShowPictureWindowUntilReleased(const PictureWindow& spec);
+void ShowPictureWindowUntilReleased(const PictureWindow& picture);
 
 } // namespace wintest
