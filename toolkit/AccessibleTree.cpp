@@ -1,8 +1,5 @@
 #include "toolkit/AccessibleTree.h"
 
-#include "toolkit/NumberBox.h"
-#include "toolkit/ToolButton.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -90,31 +87,14 @@ unsigned AccessibleTree::State(int id) const {
     if (control == nullptr) {
         return form_.ScreenRect().Empty() ? StateInvisible : StateNormal;
     }
-    unsigned state = StateNormal;
-    if (!control->Enabled()) {
-        state |= StateUnavailable;
-    }
-    if (const auto* button = dynamic_cast<const ToolButton*>(control);
-        button != nullptr && button->StaysPressed() && button->IsPressed()) {
-        state |= StateChecked;
-    }
-    if (control->TakesFocus()) {
-        state |= StateFocusable;
-        if (form_.Focused() == control) {
-            state |= StateFocused;
-        }
-    }
-    if (control->PhysicalRect().Empty()) {
-        state |= StateInvisible;
-    }
-    return state;
+    const unsigned state = control->AccessibleState();
+    return (state & StateFocusable) != 0 && form_.Focused() == control ? state | StateFocused
+                                                                       : state;
 }
 
 std::optional<std::wstring> AccessibleTree::Value(int id) const {
-    if (const auto* box = dynamic_cast<const NumberBox*>(ControlOf(id))) {
-        return box->Text();
-    }
-    return std::nullopt;
+    const Control* control = ControlOf(id);
+    return control != nullptr ? control->AccessibleValue() : std::nullopt;
 }
 
 RectI AccessibleTree::Location(int id) const {
@@ -128,16 +108,8 @@ RectI AccessibleTree::Location(int id) const {
 }
 
 std::wstring AccessibleTree::DefaultAction(int id) const {
-    switch (Role(id)) {
-    case AccessibleRole::PushButton:
-        return L"Press";
-    case AccessibleRole::CheckButton:
-        return State(id) & StateChecked ? L"Uncheck" : L"Check";
-    case AccessibleRole::EditableText:
-        return L"Focus";
-    default:
-        return {};
-    }
+    const Control* control = ControlOf(id);
+    return control != nullptr ? control->DefaultAction() : std::wstring();
 }
 
 std::optional<int> AccessibleTree::HitTest(int screenX, int screenY) const {
@@ -231,22 +203,20 @@ AccessibleTree::ActionResult AccessibleTree::DoDefaultAction(int id) {
         return can;
     }
     Control* control = ControlOf(id);
-    form_.Dispatch([&] {
-        if (auto* button = dynamic_cast<ToolButton*>(control)) {
-            button->Click();
-        } else if (control->TakesFocus()) {
-            form_.SetFocus(control);
-        }
-    });
+    form_.Dispatch([&] { control->DoDefaultAction(form_); });
     return ActionResult::Done;
 }
 
+bool AccessibleTree::TakesValue(int id) const {
+    return Value(id).has_value();
+}
+
 bool AccessibleTree::SetValue(int id, const std::wstring& text) {
-    auto* box = dynamic_cast<NumberBox*>(ControlOf(id));
-    if (box == nullptr) {
+    if (!TakesValue(id)) {
         return false;
     }
-    form_.Dispatch([&] { box->EnterText(text); });
+    Control* control = ControlOf(id);
+    form_.Dispatch([&] { control->SetAccessibleValue(text); });
     return true;
 }
 

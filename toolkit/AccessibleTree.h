@@ -52,6 +52,8 @@ public:
     // Runs the default action through the form's dispatch, as a left click
     // on the control would: errors go to the error display.
     ActionResult DoDefaultAction(int id);
+    // Whether the control has a value that SetValue sets.
+    bool TakesValue(int id) const;
     // Sets a box's text as typing it and pressing Enter does; false for
     // controls without a value.
     bool SetValue(int id, const std::wstring& text);

@@ -21,6 +21,39 @@ Form* Control::Root() {
     return dynamic_cast<Form*>(node);
 }
 
+unsigned Control::AccessibleState() const {
+    unsigned state = StateNormal;
+    if (!enabled_) {
+        state |= StateUnavailable;
+    }
+    if (TakesFocus()) {
+        state |= StateFocusable;
+    }
+    if (physical_.Empty()) {
+        state |= StateInvisible;
+    }
+    return state;
+}
+
+std::wstring Control::DefaultAction() const {
+    switch (Role()) {
+    case AccessibleRole::PushButton:
+        return L"Press";
+    case AccessibleRole::CheckButton:
+        return AccessibleState() & StateChecked ? L"Uncheck" : L"Check";
+    case AccessibleRole::EditableText:
+        return L"Focus";
+    default:
+        return {};
+    }
+}
+
+void Control::DoDefaultAction(Form& form) {
+    if (TakesFocus()) {
+        form.SetFocus(this);
+    }
+}
+
 void Control::SetBounds(RectF bounds) {
     const RectF old = bounds_;
     bounds_ = bounds;

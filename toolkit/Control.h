@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,21 @@ public:
     // Controls whose role is None are not shown to assistive technology.
     virtual AccessibleRole Role() const { return role_; }
     void SetRole(AccessibleRole role) { role_ = role; }
+    // What assistive technology reads and does beyond the role; each kind
+    // of control answers for itself. The state holds the control's own
+    // bits (unavailable, checked, focusable, invisible); whether it has the
+    // focus is the form's to say.
+    virtual unsigned AccessibleState() const;
+    // The text the control shows as its value; nothing when it has none.
+    // A control with a value takes a value set by assistive technology.
+    virtual std::optional<std::wstring> AccessibleValue() const { return std::nullopt; }
+    virtual void SetAccessibleValue(const std::wstring& /*text*/) {}
+    // A short description of what the default action does, from the role;
+    // empty when the control has none.
+    virtual std::wstring DefaultAction() const;
+    // Does what a left click on the control would: by default it takes the
+    // focus when it can. Called through the form's dispatch.
+    virtual void DoDefaultAction(Form& form);
     // Tells the window's host about a change assistive technology follows.
     void NotifyAccessible(AccessibleEvent event);
 

@@ -23,6 +23,9 @@ public:
     void EnterText(const std::wstring& text);
 
     AccessibleRole Role() const override { return AccessibleRole::EditableText; }
+    // The shown text is the value; a value set is typed and entered.
+    std::optional<std::wstring> AccessibleValue() const override { return Text(); }
+    void SetAccessibleValue(const std::wstring& text) override { EnterText(text); }
 
     bool TakesMouse() const override { return true; }
     bool TakesFocus() const override { return true; }

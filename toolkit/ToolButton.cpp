@@ -83,6 +83,11 @@ void ToolButton::MouseLeave() {
     Invalidate();
 }
 
+unsigned ToolButton::AccessibleState() const {
+    const unsigned state = Control::AccessibleState();
+    return StaysPressed() && IsPressed() ? state | StateChecked : state;
+}
+
 void ToolButton::Paint(PaintContext& context) {
     const RectI r = PhysicalRect();
     if (Enabled()) {

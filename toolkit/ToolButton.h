@@ -29,6 +29,9 @@ public:
     AccessibleRole Role() const override {
         return staysPressed_ ? AccessibleRole::CheckButton : AccessibleRole::PushButton;
     }
+    // A latching button is checked while pressed; its action is a click.
+    unsigned AccessibleState() const override;
+    void DoDefaultAction(Form&) override { Click(); }
 
     bool TakesMouse() const override { return true; }
     void MouseDown(MouseButton button, unsigned modifiers, PointF at) override;

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -408,6 +409,79 @@ TEST(AccessibleTree, SettingAValueTypesItAndPressesEnter) {
     Window w;
     EXPECT_FALSE(w.tree.SetValue(w.Id(w.f.CutBtn), L"1"));
     EXPECT_FALSE(w.tree.SetValue(AccessibleTree::Self, L"1"));
+}
+
+// Controls of kinds the tree has never heard of: each answers for itself
+// through the control's own interface, as the window's own controls do.
+class Dial : public Control {
+public:
+    using Control::Control;
+    AccessibleRole Role() const override { return AccessibleRole::EditableText; }
+    bool TakesFocus() const override { return true; }
+    std::optional<std::wstring> AccessibleValue() const override { return text; }
+    void SetAccessibleValue(const std::wstring& typed) override { text = L"dial " + typed; }
+    std::wstring DefaultAction() const override { return L"Turn"; }
+    void DoDefaultAction(toolkit::Form&) override { text += L"+"; }
+
+    std::wstring text = L"0";
+};
+
+class Lamp : public Control {
+public:
+    using Control::Control;
+    AccessibleRole Role() const override { return AccessibleRole::CheckButton; }
+    unsigned AccessibleState() const override {
+        return lit ? Control::AccessibleState() | toolkit::StateChecked
+                   : Control::AccessibleState();
+    }
+    bool lit = false;
+};
+
+TEST(AccessibleTree, EachKindOfControlAnswersForItself) {
+    fakes::RecordingHost host;
+    fakes::PatternRasterizer glyphs;
+    toolkit::Form form("Other");
+    Dial& dial = form.Add<Dial>("Dial");
+    dial.SetBounds({0, 0, 40, 20});
+    Lamp& lamp = form.Add<Lamp>("Lamp");
+    lamp.SetBounds({50, 0, 20, 20});
+    // A plain control given a role: pressed by its action, which does nothing.
+    Control& plain = form.Add<Control>("Plain");
+    plain.SetRole(AccessibleRole::PushButton);
+    plain.SetBounds({80, 0, 20, 20});
+    form.AttachHost(&host, &glyphs);
+    form.Create();
+    form.SetWindowBounds(0, 0, 120, 40);
+    AccessibleTree tree(form);
+    ASSERT_EQ(tree.ChildCount(), 3);
+    using Result = AccessibleTree::ActionResult;
+    using toolkit::StateChecked;
+    using toolkit::StateFocusable;
+    using toolkit::StateFocused;
+
+    EXPECT_EQ(tree.Value(1), std::optional<std::wstring>(L"0"));
+    EXPECT_TRUE(tree.TakesValue(1));
+    EXPECT_TRUE(tree.SetValue(1, L"7"));
+    EXPECT_EQ(dial.text, L"dial 7");
+    EXPECT_EQ(tree.DefaultAction(1), L"Turn");
+    EXPECT_EQ(tree.DoDefaultAction(1), Result::Done);
+    EXPECT_EQ(dial.text, L"dial 7+");
+    EXPECT_EQ(form.Focused(), nullptr) << "its own action replaces taking the focus";
+    EXPECT_EQ(tree.State(1), unsigned(StateFocusable));
+    form.SetFocus(&dial);
+    EXPECT_EQ(tree.State(1), unsigned(StateFocusable | StateFocused));
+
+    EXPECT_EQ(tree.DefaultAction(2), L"Check");
+    lamp.lit = true;
+    EXPECT_EQ(tree.State(2), unsigned(StateChecked));
+    EXPECT_EQ(tree.DefaultAction(2), L"Uncheck");
+    EXPECT_FALSE(tree.TakesValue(2));
+    EXPECT_FALSE(tree.SetValue(2, L"1"));
+
+    EXPECT_EQ(tree.DefaultAction(3), L"Press");
+    EXPECT_EQ(tree.DoDefaultAction(3), Result::Done);
+    EXPECT_EQ(form.Focused(), &dial) << "a control that takes no focus leaves it";
+    EXPECT_EQ(tree.Value(3), std::nullopt);
 }
 
 TEST(AccessibleTree, ChangesAreAnnouncedForTheRightControl) {
