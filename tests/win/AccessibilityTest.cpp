@@ -3,11 +3,13 @@
 // control with its name, role, state, value and place at 96 and 120 DPI; a
 // region capture and a copy done by default actions; stay on top, a
 // disabled button and typed sizes; the change events a hook in another
-// process receives; and clients that still hold objects when the window
-// goes.
+// process receives; clients that still hold objects when the window goes;
+// and the window's own element, answered as the system's standard object
+// answers it.
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "platform/Gdi.h"
 #include "tests/support/CaptureForm.h"
 #include "toolkit/AccessibleTree.h"
 #include "toolkit/win32/AccessibleProvider.h"
@@ -17,9 +19,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <future>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 using Microsoft::WRL::ComPtr;
@@ -146,6 +150,13 @@ TEST_P(ProgramAccessibility, EveryControlIsFoundWithNameRoleStateValueAndPlace) 
 
     EXPECT_EQ(Name(acc.Get(), CHILDID_SELF), L"Varnel");
     EXPECT_EQ(Role(acc.Get(), CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+    ComPtr<IDispatch> parent;
+    ASSERT_EQ(acc->get_accParent(parent.GetAddressOf()), S_OK);
+    ComPtr<IAccessible> parentObject;
+    ASSERT_TRUE(SUCCEEDED(parent.As(&parentObject)));
+    HWND parentWindow = nullptr;
+    EXPECT_EQ(::WindowFromAccessibleObject(parentObject.Get(), &parentWindow), S_OK);
+    EXPECT_EQ(parentWindow, program.window);
 
     // The children, as a client enumerates them.
     long count = 0;
@@ -263,6 +274,10 @@ std::uint32_t PatternAt(int x, int y) {
            (std::uint32_t(x ^ y) & 0xFF);
 }
 
+// Owned by a thread of its own that keeps pumping its messages, as another
+// program's window is: where Varnel's window uncovers it, it is painted
+// again at once (under Wine 10 an uncovered area stays black until the
+// owner repaints it).
 class PatternWindow {
 public:
     PatternWindow() {
@@ -274,24 +289,65 @@ public:
                 pixels_[std::size_t(y) * width_ + x] = PatternAt(x, y);
             }
         }
+        std::promise<HWND> made;
+        std::future<HWND> window = made.get_future();
+        thread_ = std::thread([this, &made] { Run(made); });
+        window_ = window.get();
+        // Shown once another program reads it from the screen.
+        const RECT probe{width_ / 2 - 32, height_ / 2 - 32, width_ / 2 + 32, height_ / 2 + 32};
+        shown_ = window_ != nullptr &&
+                 wintest::WaitFor(
+                     [&] {
+                         const std::vector<std::uint32_t> read = wintest::ScreenPixels(probe);
+                         for (int y = probe.top; y < probe.bottom; ++y) {
+                             for (int x = probe.left; x < probe.right; ++x) {
+                                 if (read[std::size_t(y - probe.top) * 64 + (x - probe.left)] !=
+                                     PatternAt(x, y)) {
+                                     return false;
+                                 }
+                             }
+                         }
+                         return true;
+                     },
+                     10000);
+    }
+    ~PatternWindow() {
+        if (window_ != nullptr) {
+            ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        }
+        thread_.join();
+    }
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+
+    bool Shown() const { return shown_; }
+
+private:
+    void Run(std::promise<HWND>& made) {
         WNDCLASSW wc{};
         wc.lpfnWndProc = &Proc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VarnelTestPattern";
         ::RegisterClassW(&wc);
-        window_ = ::CreateWindowExW(0, wc.lpszClassName, L"pattern", WS_POPUP, 0, 0, width_,
-                                    height_, nullptr, nullptr, wc.hInstance, nullptr);
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ::ShowWindow(window_, SW_SHOWNOACTIVATE);
-        ::UpdateWindow(window_);
-        wintest::Pump(300);
+        HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"pattern", WS_POPUP, 0, 0, width_,
+                                        height_, nullptr, nullptr, wc.hInstance, this);
+        if (window != nullptr) {
+            ::ShowWindow(window, SW_SHOWNOACTIVATE);
+            ::UpdateWindow(window);
+        }
+        made.set_value(window);
+        MSG message;
+        while (window != nullptr && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            ::DispatchMessageW(&message);
+        }
     }
-    ~PatternWindow() { ::DestroyWindow(window_); }
-    PatternWindow(const PatternWindow&) = delete;
-    PatternWindow& operator=(const PatternWindow&) = delete;
 
-private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
         auto* self = reinterpret_cast<PatternWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         if (message == WM_PAINT && self != nullptr) {
             PAINTSTRUCT paint;
@@ -307,13 +363,18 @@ private:
             ::EndPaint(window, &paint);
             return 0;
         }
+        if (message == WM_DESTROY) {
+            ::PostQuitMessage(0);
+        }
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
 
+    std::thread thread_;
     HWND window_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
+    bool shown_ = false;
 };
 
 } // namespace
@@ -321,6 +382,7 @@ private:
 TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipboard) {
     ComScope com;
     PatternWindow pattern;
+    ASSERT_TRUE(pattern.Shown()) << "the pattern window never reached the screen";
     POINT pointer{};
     ::GetCursorPos(&pointer);
     Program program;
@@ -599,4 +661,73 @@ TEST_F(CaptureWindowTest, ADisconnectedObjectHeldInProcessFailsCleanly) {
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before + 1);
     held.Reset();
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before);
+}
+
+// The window's own element answers its parent, state and focus as the
+// system's standard client object of the window does, for the window as
+// for a control of ours that holds the focus.
+TEST_F(CaptureWindowTest, TheWindowItselfAnswersAsTheStandardClientObject) {
+    ComScope com;
+    HWND window = host->Handle();
+    ::SetForegroundWindow(window);
+    ::SetFocus(window);
+    wintest::Pump(200);
+    ASSERT_EQ(::GetFocus(), window);
+    ComPtr<IAccessible> standard;
+    ASSERT_EQ(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(standard.GetAddressOf())),
+              S_OK);
+    ComPtr<IAccessible> acc = ClientObject(window);
+    ASSERT_NE(acc, nullptr);
+
+    // The parent is the object of the window itself.
+    ComPtr<IDispatch> parent;
+    ASSERT_EQ(acc->get_accParent(parent.GetAddressOf()), S_OK);
+    ComPtr<IAccessible> parentObject;
+    ASSERT_TRUE(SUCCEEDED(parent.As(&parentObject)));
+    HWND parentWindow = nullptr;
+    EXPECT_EQ(::WindowFromAccessibleObject(parentObject.Get(), &parentWindow), S_OK);
+    EXPECT_EQ(parentWindow, window);
+
+    // Focused and focusable while the window has the focus, as the standard
+    // object says; the focus is the window itself while no box has it.
+    const long bits = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
+    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & bits, bits);
+    EXPECT_EQ(State(standard.Get(), CHILDID_SELF) & bits, bits);
+    VARIANT focus;
+    ::VariantInit(&focus);
+    ASSERT_EQ(acc->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.vt, VT_I4);
+    EXPECT_EQ(focus.lVal, CHILDID_SELF);
+
+    // A box with the focus is named instead.
+    Form1->Dispatch([] { Form1->SetFocus(Form1->NBoxW); });
+    ::VariantInit(&focus);
+    ASSERT_EQ(acc->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.vt, VT_I4);
+    EXPECT_EQ(Name(acc.Get(), focus.lVal), WidthName);
+
+    // Another window of this thread takes the focus: ours is no longer
+    // focused, and no element of it has the focus.
+    platform::UniqueHwnd other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
+                                                 0, 20, 20, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(other);
+    ::SetForegroundWindow(other.get());
+    ::SetFocus(other.get());
+    wintest::Pump(200);
+    ASSERT_EQ(::GetFocus(), other.get());
+    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & bits, STATE_SYSTEM_FOCUSABLE);
+    ::VariantInit(&focus);
+    EXPECT_TRUE(SUCCEEDED(acc->get_accFocus(&focus)));
+    EXPECT_EQ(focus.vt, VT_EMPTY);
+
+    // Hidden or disabled as a window, the window's element says so.
+    ::ShowWindow(window, SW_HIDE);
+    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, STATE_SYSTEM_INVISIBLE);
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, 0);
+    ::EnableWindow(window, FALSE);
+    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, STATE_SYSTEM_UNAVAILABLE);
+    ::EnableWindow(window, TRUE);
+    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, 0);
 }

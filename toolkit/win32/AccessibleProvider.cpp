@@ -75,6 +75,13 @@ void AccessibleProvider::Disconnect() {
     window_ = nullptr;
 }
 
+HRESULT AccessibleProvider::Standard(Microsoft::WRL::ComPtr<IAccessible>& standard) const {
+    // Made for each call and released before it returns: no object of the
+    // system's outlives the window or keeps it.
+    return ::CreateStdAccessibleObject(window_, OBJID_CLIENT, IID_IAccessible,
+                                       reinterpret_cast<void**>(standard.GetAddressOf()));
+}
+
 HRESULT AccessibleProvider::Resolve(const VARIANT& child, int& id) const {
     if (tree_ == nullptr) {
         return RPC_E_DISCONNECTED;
@@ -143,8 +150,11 @@ HRESULT AccessibleProvider::get_accParent(IDispatch** parent) {
     if (tree_ == nullptr) {
         return RPC_E_DISCONNECTED;
     }
-    return ::AccessibleObjectFromWindow(window_, DWORD(OBJID_WINDOW), IID_IDispatch,
-                                        reinterpret_cast<void**>(parent));
+    Microsoft::WRL::ComPtr<IAccessible> standard;
+    if (const HRESULT hr = Standard(standard); FAILED(hr)) {
+        return hr;
+    }
+    return standard->get_accParent(parent);
 }
 
 HRESULT AccessibleProvider::get_accChildCount(long* count) {
@@ -232,10 +242,21 @@ HRESULT AccessibleProvider::get_accState(VARIANT child, VARIANT* state) {
     }
     long code = StateCode(tree_->State(id));
     if (id == AccessibleTree::Self) {
-        code |= STATE_SYSTEM_FOCUSABLE;
-        if (::GetFocus() == window_) {
-            code |= STATE_SYSTEM_FOCUSED;
+        // Focusable, focused, unavailable and hidden as a window are the
+        // standard object's to say; it reads them from the window itself.
+        Microsoft::WRL::ComPtr<IAccessible> standard;
+        if (const HRESULT hr = Standard(standard); FAILED(hr)) {
+            return hr;
         }
+        VARIANT window;
+        ::VariantInit(&window);
+        if (const HRESULT hr = standard->get_accState(child, &window); FAILED(hr)) {
+            return hr;
+        }
+        if (window.vt == VT_I4) {
+            code |= window.lVal;
+        }
+        ::VariantClear(&window);
     }
     state->vt = VT_I4;
     state->lVal = code;
@@ -269,17 +290,21 @@ HRESULT AccessibleProvider::get_accFocus(VARIANT* child) {
     if (tree_ == nullptr) {
         return RPC_E_DISCONNECTED;
     }
-    if (::GetFocus() != window_) {
-        return S_FALSE;
-    }
-    for (int id = 1; id <= tree_->ChildCount(); ++id) {
-        if (tree_->State(id) & StateFocused) {
-            SetId(child, id);
-            return S_OK;
+    if (::GetFocus() == window_) {
+        for (int id = 1; id <= tree_->ChildCount(); ++id) {
+            if (tree_->State(id) & StateFocused) {
+                SetId(child, id);
+                return S_OK;
+            }
         }
     }
-    SetId(child, AccessibleTree::Self);
-    return S_OK;
+    // No control of ours has it: whether the window itself has, as the
+    // standard object answers.
+    Microsoft::WRL::ComPtr<IAccessible> standard;
+    if (const HRESULT hr = Standard(standard); FAILED(hr)) {
+        return hr;
+    }
+    return standard->get_accFocus(child);
 }
 
 HRESULT AccessibleProvider::get_accSelection(VARIANT* children) {

@@ -1,7 +1,9 @@
 // The window's Active Accessibility object (IAccessible for OBJID_CLIENT):
 // a thin adapter that answers every call from the toolkit's accessible tree
 // and only translates codes. Controls are simple child elements with the
-// tree's ids. Default actions are posted to the window and run from its
+// tree's ids. What the system's standard client object already answers
+// right for the window itself (its parent, its state as a window, the focus
+// when no control of ours has it) is asked of that object. Default actions are posted to the window and run from its
 // message loop, so a client never waits on a handler (or on an error box it
 // shows). Once the window goes, the host disconnects the object: it keeps no
 // pointer to the form, and every call on it fails with RPC_E_DISCONNECTED.
@@ -11,6 +13,7 @@
 #include "toolkit/AccessibleTree.h"
 
 #include <oleacc.h>
+#include <wrl/client.h>
 
 #include <atomic>
 
@@ -71,6 +74,8 @@ private:
     // The id of a child argument, after checking the object is connected
     // and the id is one of ours; S_OK or the error to return.
     HRESULT Resolve(const VARIANT& child, int& id) const;
+    // The system's standard object for the window's client area.
+    HRESULT Standard(Microsoft::WRL::ComPtr<IAccessible>& standard) const;
 
     // Starts at zero: the first owner (a ComPtr) takes the first reference.
     std::atomic<ULONG> references_{0};
