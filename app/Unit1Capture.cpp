@@ -45,6 +45,7 @@ void TForm1::GrabDesktop() {
 }
 
 void TForm1::CaptureRegion() {
+    platform::PrepareCompositionFlush();
     CollapseToTitleBar();
     // The full height comes back on every path, also when making the
     // snapshot or the image fails, so the program is never left collapsed.

@@ -16,4 +16,9 @@ enum class FlushAnswer {
 // bound at first call, so the program still runs where dwmapi is missing.
 FlushAnswer FlushCompositionOnce();
 
+// Makes the first flush of the process, once, so that a flush that is timed
+// later does not also time loading dwmapi and the compositor's first answer
+// (enough, under Wine, to pass for a composition pass).
+void PrepareCompositionFlush();
+
 } // namespace platform

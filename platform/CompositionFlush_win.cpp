@@ -10,17 +10,35 @@ namespace {
 using DwmIsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
 using DwmFlushFn = HRESULT(WINAPI*)();
 
+struct Compositor {
+    DwmIsCompositionEnabledFn isEnabled =
+        BindLate<DwmIsCompositionEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
+    DwmFlushFn flush = BindLate<DwmFlushFn>(L"dwmapi.dll", "DwmFlush");
+};
+
+const Compositor& TheCompositor() {
+    static const Compositor compositor;
+    return compositor;
+}
+
 } // namespace
 
 FlushAnswer FlushCompositionOnce() {
-    static const auto isEnabled =
-        BindLate<DwmIsCompositionEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
-    static const auto flush = BindLate<DwmFlushFn>(L"dwmapi.dll", "DwmFlush");
+    const Compositor& compositor = TheCompositor();
     BOOL enabled = FALSE;
-    if (isEnabled == nullptr || flush == nullptr || FAILED(isEnabled(&enabled)) || !enabled) {
+    if (compositor.isEnabled == nullptr || compositor.flush == nullptr ||
+        FAILED(compositor.isEnabled(&enabled)) || !enabled) {
         return FlushAnswer::Unavailable;
     }
-    return SUCCEEDED(flush()) ? FlushAnswer::Returned : FlushAnswer::Failed;
+    return SUCCEEDED(compositor.flush()) ? FlushAnswer::Returned : FlushAnswer::Failed;
+}
+
+void PrepareCompositionFlush() {
+    static const bool prepared = [] {
+        FlushCompositionOnce();
+        return true;
+    }();
+    (void)prepared;
 }
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include "capture/CaptureMath.h"
 #include "capture/CollapseWait.h"
 #include "platform/Display.h"
+#include "platform/ScreenCopy.h"
 
 #include <algorithm>
 #include <chrono>
@@ -143,6 +144,57 @@ TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
                 "ms\n",
                 unsigned(platform::SystemDpi()), collapsed.front(), collapsed[collapsed.size() / 2],
                 collapsed.back());
+}
+
+// The process's first capture, with nothing asked of the compositor
+// before it and a first answer that is slow, as Wine's is: the slow answer
+// is not taken for a composition pass, so the screen is copied only after
+// the pause that a flush waiting for nothing costs.
+LONGLONG copiedAt = 0;
+
+BOOL WINAPI TimedCopy(HDC target, int x, int y, int width, int height, HDC source, int sx, int sy,
+                      DWORD rop) {
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    copiedAt = now.QuadPart;
+    return ::BitBlt(target, x, y, width, height, source, sx, sy, rop);
+}
+
+class FirstFlushHelper : public CaptureWindowTest {};
+
+TEST_F(FirstFlushHelper, TheFirstCaptureOfAProcessWaitsLikeTheRest) {
+    ASSERT_EQ(wintest::Environment(standin::DwmLikeWine10Variable), L"1");
+    ASSERT_EQ(wintest::Environment(standin::DwmSlowFirstAnswerVariable), L"1");
+    ASSERT_EQ(::GetModuleHandleW(L"dwmapi.dll"), nullptr) << "asked before the capture";
+    standin::DwmRecordMapping& record = standin::DwmRecordMapping::Instance();
+    record.Reset();
+    constexpr int Left = 301, Top = 211, Width = 250, ViewfinderHeight = 101;
+    Form1->SetWindowBounds(Left, Top, Width, 36 + ViewfinderHeight);
+    const capture::CaptureRegion region =
+        capture::RegionUnderViewfinder(Left, Top, 36, float(Width), ViewfinderHeight, Form1->Scale);
+    const RECT under{region.x, region.y, region.x + region.width, region.y + region.height};
+    ASSERT_TRUE(wintest::WaitFor([&] { return ScreenMismatches(under) > 0; }, 2000))
+        << "the viewfinder never showed over the region";
+
+    {
+        const platform::BlockCopyOverride timed(&TimedCopy);
+        Form1->CutBtnClick(*Form1->CutBtn);
+    }
+    ASSERT_NE(Form1->BMP, nullptr);
+    EXPECT_TRUE(wintest::HoldsThePatternAt(*Form1->BMP, region.x, region.y));
+    ASSERT_GE(record.Get().flushes, 1);
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    const double afterFlush =
+        double(copiedAt - record.Get().flushEnded) * 1000.0 / double(frequency.QuadPart);
+    EXPECT_GE(afterFlush, double(capture::PauseWithoutFlush))
+        << "the screen was copied " << afterFlush << " ms after the last flush";
+}
+
+TEST(FlushAtOnce, TheFirstCaptureOfAProcessWaitsThoughTheFirstAnswerIsSlow) {
+    const EnvironmentScope likeWine10(standin::DwmLikeWine10Variable, L"1");
+    const EnvironmentScope slow(standin::DwmSlowFirstAnswerVariable, L"1");
+    EXPECT_TRUE(wintest::RunSelfAtSystemDpi(L"FirstFlushHelper.*", 96));
 }
 
 // Starts this program again at each scale, with the stand-in told to

@@ -8,7 +8,7 @@
 //   before the call, and records the call for the tests (see DwmRecord.h).
 // Or, asked to, as Wine 10 answers: composition on, frame bounds equal to
 // the window rectangle, and a DwmFlush that returns at once (recorded all
-// the same).
+// the same); and, asked to, with a slow first answer.
 #include "tests/standins/DwmRecord.h"
 
 #include <dwmapi.h>
@@ -73,11 +73,20 @@ LONG CaptureWindowHeight() {
     return height;
 }
 
+// The process's first call of the two a capture times, slow when asked.
+void FirstAnswer() {
+    static LONG answered = 0;
+    if (::InterlockedExchange(&answered, 1) == 0 && Wanted(standin::DwmSlowFirstAnswerVariable)) {
+        ::Sleep(20);
+    }
+}
+
 } // namespace
 
 extern "C" {
 
 HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
+    FirstAnswer();
     if (enabled == nullptr) {
         return E_INVALIDARG;
     }
@@ -114,6 +123,7 @@ HRESULT WINAPI DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, 
 }
 
 HRESULT WINAPI DwmFlush() {
+    FirstAnswer();
     const bool likeWine10 = Wanted(standin::DwmLikeWine10Variable);
     if (Wanted(standin::DwmCompositionOffVariable) && !likeWine10) {
         return CompositionDisabled;
