@@ -466,6 +466,9 @@ TEST(ProgramByDefaultActions, StayOnTopAndTypedSizes) {
     text = ::SysAllocString(L"200");
     EXPECT_EQ(acc->put_accValue(Child(h), text), S_OK);
     ::SysFreeString(text);
+    // Set from the window's own loop, as default actions are run.
+    EXPECT_TRUE(Eventually([&] { return Value(acc.Get(), w) == L"320"; }));
+    EXPECT_TRUE(Eventually([&] { return Value(acc.Get(), h) == L"200"; }));
     EXPECT_EQ(Value(acc.Get(), w), L"320");
     EXPECT_EQ(Value(acc.Get(), h), L"200");
     EXPECT_TRUE(FAILED(acc->put_accValue(Child(top), nullptr)));
@@ -730,4 +733,34 @@ TEST_F(CaptureWindowTest, TheWindowItselfAnswersAsTheStandardClientObject) {
     EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, STATE_SYSTEM_UNAVAILABLE);
     ::EnableWindow(window, TRUE);
     EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, 0);
+}
+
+// A value set by a client is applied from the window's own loop, as a
+// default action is, so a client never waits on the value's handlers.
+TEST_F(CaptureWindowTest, ASetValueIsAppliedFromTheWindowsLoop) {
+    ComScope com;
+    ComPtr<IAccessible> acc = ClientObject(host->Handle());
+    ASSERT_NE(acc, nullptr);
+    const long width = ChildNamed(acc.Get(), WidthName);
+    Form1->NBoxW->SetValue(100);
+    BSTR text = ::SysAllocString(L"640");
+    ASSERT_EQ(acc->put_accValue(Child(width), text), S_OK);
+    ::SysFreeString(text);
+    EXPECT_EQ(Form1->NBoxW->Text(), L"100") << "set at once, inside the client's call";
+    EXPECT_TRUE(Eventually([] { return Form1->NBoxW->Text() == L"640"; }));
+    EXPECT_EQ(Form1->NBoxW->Value(), 640);
+    // Values are applied in the order they were set.
+    for (const wchar_t* typed : {L"1", L"22", L"333"}) {
+        text = ::SysAllocString(typed);
+        ASSERT_EQ(acc->put_accValue(Child(width), text), S_OK);
+        ::SysFreeString(text);
+    }
+    wintest::Pump(300);
+    EXPECT_EQ(Form1->NBoxW->Text(), L"333");
+    // Controls without a value refuse at once.
+    text = ::SysAllocString(L"1");
+    EXPECT_EQ(acc->put_accValue(Child(ChildNamed(acc.Get(), CutName)), text),
+              DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(acc->put_accValue(Child(CHILDID_SELF), text), DISP_E_MEMBERNOTFOUND);
+    ::SysFreeString(text);
 }

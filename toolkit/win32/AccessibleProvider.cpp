@@ -1,6 +1,7 @@
 #include "toolkit/win32/AccessibleProvider.h"
 
 #include <new>
+#include <utility>
 #include <string>
 
 namespace toolkit::win32 {
@@ -73,6 +74,20 @@ long AccessibleProvider::LiveCount() {
 void AccessibleProvider::Disconnect() {
     tree_ = nullptr;
     window_ = nullptr;
+    posted_.clear();
+}
+
+void AccessibleProvider::ApplyPostedValue() {
+    if (posted_.empty()) {
+        return;
+    }
+    const PostedValue value = std::move(posted_.front());
+    posted_.pop_front();
+    // A handler may close the window, and the host then lets the object go.
+    const Microsoft::WRL::ComPtr<AccessibleProvider> keep(this);
+    if (tree_ != nullptr && tree_->Valid(value.id)) {
+        tree_->SetValue(value.id, value.text);
+    }
 }
 
 HRESULT AccessibleProvider::Standard(Microsoft::WRL::ComPtr<IAccessible>& standard) const {
@@ -446,9 +461,17 @@ HRESULT AccessibleProvider::put_accValue(VARIANT child, BSTR value) {
     if (const HRESULT hr = Resolve(child, id); FAILED(hr)) {
         return hr;
     }
-    const std::wstring text =
-        value != nullptr ? std::wstring(value, ::SysStringLen(value)) : std::wstring();
-    return tree_->SetValue(id, text) ? S_OK : DISP_E_MEMBERNOTFOUND;
+    if (!tree_->TakesValue(id)) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    // Set from the window's own loop, as a default action is run.
+    posted_.push_back(
+        {id, value != nullptr ? std::wstring(value, ::SysStringLen(value)) : std::wstring()});
+    if (!::PostMessageW(window_, SetValueMessage, 0, 0)) {
+        posted_.pop_back();
+        return HRESULT_FROM_WIN32(::GetLastError());
+    }
+    return S_OK;
 }
 
 } // namespace toolkit::win32

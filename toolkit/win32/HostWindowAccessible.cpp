@@ -1,7 +1,7 @@
 // The host window's accessibility hook-up: the accessible object that
 // assistive technology asks the window for, the events it follows, its
-// default actions run on the window's thread, and the cut from every client
-// when the window goes.
+// default actions and set values run from the window's loop, and the cut
+// from every client when the window goes.
 #include "toolkit/win32/HostWindow.h"
 
 namespace toolkit::win32 {
@@ -42,6 +42,11 @@ std::optional<LRESULT> HostWindow::OnAccessible(HWND hwnd, UINT message, WPARAM 
                                    static_cast<IAccessible*>(accessible_.Get()));
     case AccessibleProvider::DefaultActionMessage:
         accessibleTree_.DoDefaultAction(static_cast<int>(wParam));
+        return 0;
+    case AccessibleProvider::SetValueMessage:
+        if (accessible_) {
+            accessible_->ApplyPostedValue();
+        }
         return 0;
     default:
         return std::nullopt;
