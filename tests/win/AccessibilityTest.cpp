@@ -9,6 +9,7 @@
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "platform/Com.h"
 #include "platform/Gdi.h"
 #include "toolkit/AccessibleTree.h"
 #include "toolkit/win32/AccessibleProvider.h"
@@ -28,13 +29,6 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-struct ComScope {
-    ComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { ::CoUninitialize(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-};
 
 VARIANT Child(long id) {
     VARIANT v;
@@ -201,7 +195,7 @@ class ProgramAccessibility : public ::testing::TestWithParam<DWORD> {};
 
 TEST_P(ProgramAccessibility, EveryControlIsFoundWithNameRoleStateValueAndPlace) {
     wintest::SystemDpiOverride dpi(GetParam());
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     Program program;
     ASSERT_NE(program.window, nullptr);
     wintest::Pump(300);
@@ -445,7 +439,7 @@ private:
 } // namespace
 
 TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipboard) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     PatternWindow pattern;
     ASSERT_TRUE(pattern.Shown()) << "the pattern window never reached the screen";
     POINT pointer{};
@@ -497,7 +491,7 @@ TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipb
 }
 
 TEST(ProgramByDefaultActions, StayOnTopAndTypedSizes) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     Program program;
     ASSERT_NE(program.window, nullptr);
     wintest::Pump(300);
@@ -571,7 +565,7 @@ void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG 
 } // namespace
 
 TEST(ProgramByDefaultActions, AHookInAnotherProcessReceivesAndResolvesEachChange) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     Program program;
     ASSERT_NE(program.window, nullptr);
     wintest::Pump(300);
@@ -645,7 +639,7 @@ TEST(ProgramByDefaultActions, AHookInAnotherProcessReceivesAndResolvesEachChange
 // Started by the next test: holds the window's object while the window
 // goes, then calls on it.
 TEST(AccessibleHolderHelper, CallsFailCleanlyAfterTheWindowIsGone) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     HWND window = reinterpret_cast<HWND>(
         std::wcstoull(wintest::Environment(L"VARNEL_WINDOW").c_str(), nullptr, 10));
     // Released once the window is gone.
@@ -735,7 +729,7 @@ TEST_F(CaptureWindowTest, ADisconnectedObjectHeldInProcessFailsCleanly) {
 // system's standard client object of the window does, for the window as
 // for a control of ours that holds the focus.
 TEST_F(CaptureWindowTest, TheWindowItselfAnswersAsTheStandardClientObject) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     HWND window = host->Handle();
     ::SetForegroundWindow(window);
     ::SetFocus(window);
@@ -803,7 +797,7 @@ TEST_F(CaptureWindowTest, TheWindowItselfAnswersAsTheStandardClientObject) {
 // A value set by a client is applied from the window's own loop, as a
 // default action is, so a client never waits on the value's handlers.
 TEST_F(CaptureWindowTest, ASetValueIsAppliedFromTheWindowsLoop) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     ComPtr<IAccessible> acc = ClientObject(host->Handle());
     ASSERT_NE(acc, nullptr);
     const long width = ChildNamed(acc.Get(), WidthName);

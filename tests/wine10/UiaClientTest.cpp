@@ -7,6 +7,8 @@
 // places its button, and UIA must then read the outputs enabled.
 #include "tests/win/WinTestSupport.h"
 
+#include "platform/Com.h"
+
 #include <uiautomationclient.h>
 #include <wrl/client.h>
 
@@ -18,13 +20,6 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-struct ComScope {
-    ComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { ::CoUninitialize(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-};
 
 struct Variant {
     VARIANT v;
@@ -136,7 +131,7 @@ const Expected Eleven[] = {
 } // namespace
 
 TEST(UiaClient, FindsEveryControlWithItsTypePlaceAndEnabledStateBeforeAndAfterACapture) {
-    ComScope com;
+    const auto com = platform::ComApartment::SingleThreaded();
     ComPtr<IUIAutomation> uia;
     const HRESULT made =
         ::CoCreateInstance(__uuidof(CUIAutomation), nullptr, CLSCTX_INPROC_SERVER,
