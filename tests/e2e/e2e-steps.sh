@@ -111,3 +111,16 @@ read_clipboard() {
   done
   fail "$what: the clipboard holds no $w x $h picture (last read: '${seen:-nothing}')"
 }
+
+# Clicks the close button at window point (x, y) with the script's own
+# click_at, then waits until Varnel (started in the background as
+# $varnel_pid) has ended, with exit code 0.
+close_varnel_at() {
+  click_at "$1" "$2"
+  for _ in $(seq 150); do kill -0 "$varnel_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$varnel_pid" 2>/dev/null && fail "Varnel still runs after the close button"
+  local rc=0
+  wait "$varnel_pid" || rc=$?
+  varnel_pid=
+  [ "$rc" = 0 ] || fail "Varnel ended with exit code $rc"
+}

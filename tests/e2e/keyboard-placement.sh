@@ -238,12 +238,6 @@ shot captured
 
 # ---------------------------------------------------------------------------
 step "close"
-click_at $((W - 14)) 17
-for _ in $(seq 150); do kill -0 "$varnel_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$varnel_pid" 2>/dev/null && fail "Varnel still runs after the close button"
-varnel_rc=0
-wait "$varnel_pid" || varnel_rc=$?
-varnel_pid=
-[ "$varnel_rc" = 0 ] || fail "Varnel ended with exit code $varnel_rc"
+close_varnel_at $((W - 14)) 17
 
 echo "$e2e_name: passed ($step_no steps; screenshots in $shots)"

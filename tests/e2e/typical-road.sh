@@ -378,13 +378,7 @@ wait "$picture_pid" || picture_rc=$?
 picture_pid=
 [ "$picture_rc" = 0 ] || fail "the second program ended with $picture_rc"
 read -r _ _ cur_w _ < <(geometry "$varnel")
-click_at $((cur_w - 26 + 12)) 17
-for _ in $(seq 150); do kill -0 "$varnel_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$varnel_pid" 2>/dev/null && fail "Varnel still runs after the close button"
-varnel_rc=0
-wait "$varnel_pid" || varnel_rc=$?
-varnel_pid=
-[ "$varnel_rc" = 0 ] || fail "Varnel ended with exit code $varnel_rc"
+close_varnel_at $((cur_w - 26 + 12)) 17
 xdotool search --onlyvisible --name '^Varnel$' >/dev/null 2>&1 && fail "a Varnel window is still shown"
 shot closed
 

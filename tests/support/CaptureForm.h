@@ -12,6 +12,16 @@ struct CaptureForm : Form1Controls {
     toolkit::Form form{"Form1"};
 
     CaptureForm() { static_cast<Form1Controls&>(*this) = MakeForm1Controls(form); }
+
+    // The program's mouse wiring of the window itself: a press on the title
+    // bar moves the window, one on the viewfinder resizes it, whatever
+    // button was pressed.
+    void WireWindowTracking() {
+        Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) { form.StartWindowDrag(); };
+        Rectangle1->onMouseDown = [this](auto&, auto, auto, auto, auto) {
+            form.StartWindowResize();
+        };
+    }
 };
 
 } // namespace shapes

@@ -30,12 +30,7 @@ struct TrackedWindow {
 
     explicit TrackedWindow(float scale, int left = 100, int top = 80) {
         form.AttachHost(&host, nullptr);
-        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) {
-            form.StartWindowDrag();
-        };
-        f.Rectangle1->onMouseDown = [this](auto&, auto, auto, auto, auto) {
-            form.StartWindowResize();
-        };
+        f.WireWindowTracking();
         form.Create();
         form.SetScale(scale);
         form.SetWindowBounds(left, top, Form1Width, Form1Height);

@@ -96,12 +96,7 @@ struct Window {
 
     explicit Window(float scale = 1.25f, int left = 120, int top = 90) {
         form.AttachHost(&host, nullptr);
-        f.Rectangle2->onMouseDown = [this](auto&, auto, auto, auto, auto) {
-            form.StartWindowDrag();
-        };
-        f.Rectangle1->onMouseDown = [this](auto&, auto, auto, auto, auto) {
-            form.StartWindowResize();
-        };
+        f.WireWindowTracking();
         form.Create();
         form.SetScale(scale);
         form.SetWindowBounds(left, top, Form1Width, Form1Height);

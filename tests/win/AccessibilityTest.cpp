@@ -106,6 +106,22 @@ bool Eventually(const std::function<bool()>& predicate, DWORD milliseconds = 100
     return wintest::WaitFor(predicate, milliseconds);
 }
 
+// The client object's parent is the object of the window itself.
+::testing::AssertionResult ParentIsTheObjectOf(IAccessible* acc, HWND window) {
+    ComPtr<IDispatch> parent;
+    const HRESULT hr = acc->get_accParent(parent.GetAddressOf());
+    ComPtr<IAccessible> parentObject;
+    if (hr != S_OK || parent == nullptr || FAILED(parent.As(&parentObject))) {
+        return ::testing::AssertionFailure() << "no parent object: " << std::hex << hr;
+    }
+    HWND parentWindow = nullptr;
+    if (::WindowFromAccessibleObject(parentObject.Get(), &parentWindow) != S_OK ||
+        parentWindow != window) {
+        return ::testing::AssertionFailure() << "the parent is of another window";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 bool Same(std::uint32_t a, std::uint32_t b) {
     return wintest::Near(a, b);
 }
@@ -204,13 +220,7 @@ TEST_P(ProgramAccessibility, EveryControlIsFoundWithNameRoleStateValueAndPlace) 
 
     EXPECT_EQ(Name(acc.Get(), CHILDID_SELF), L"Varnel");
     EXPECT_EQ(Role(acc.Get(), CHILDID_SELF), ROLE_SYSTEM_CLIENT);
-    ComPtr<IDispatch> parent;
-    ASSERT_EQ(acc->get_accParent(parent.GetAddressOf()), S_OK);
-    ComPtr<IAccessible> parentObject;
-    ASSERT_TRUE(SUCCEEDED(parent.As(&parentObject)));
-    HWND parentWindow = nullptr;
-    EXPECT_EQ(::WindowFromAccessibleObject(parentObject.Get(), &parentWindow), S_OK);
-    EXPECT_EQ(parentWindow, program.window);
+    EXPECT_TRUE(ParentIsTheObjectOf(acc.Get(), program.window));
 
     // The children, as a client enumerates them.
     long count = 0;
@@ -742,14 +752,7 @@ TEST_F(CaptureWindowTest, TheWindowItselfAnswersAsTheStandardClientObject) {
     ComPtr<IAccessible> acc = ClientObject(window);
     ASSERT_NE(acc, nullptr);
 
-    // The parent is the object of the window itself.
-    ComPtr<IDispatch> parent;
-    ASSERT_EQ(acc->get_accParent(parent.GetAddressOf()), S_OK);
-    ComPtr<IAccessible> parentObject;
-    ASSERT_TRUE(SUCCEEDED(parent.As(&parentObject)));
-    HWND parentWindow = nullptr;
-    EXPECT_EQ(::WindowFromAccessibleObject(parentObject.Get(), &parentWindow), S_OK);
-    EXPECT_EQ(parentWindow, window);
+    EXPECT_TRUE(ParentIsTheObjectOf(acc.Get(), window));
 
     // Focused and focusable while the window has the focus, as the standard
     // object says; the focus is the window itself while no box has it.
