@@ -4,9 +4,11 @@
 # builds, and knows where their outputs lie:
 #   varnel::screen-pattern, varnel::road-expect, varnel::xinerama-heads
 #     imported targets for $<TARGET_FILE:...>;
-#   varnel_test_tools_environment(TEST...)
-#     gives the tests the tools' paths in the variables the scripts read
-#     (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT, VARNEL_XINERAMA).
+#   varnel_test_tools_for_folder()
+#     called once at the top of a test folder: when the folder is done,
+#     every test it added gets the tools' paths in the variables the
+#     scripts read (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT,
+#     VARNEL_XINERAMA), so no test can be left without them.
 include(ExternalProject)
 
 set(VARNEL_TEST_TOOLS_DIR ${CMAKE_BINARY_DIR}/tests/tools-native)
@@ -50,3 +52,16 @@ function(varnel_test_tools_environment)
                "VARNEL_ROAD_EXPECT=$<TARGET_FILE:varnel::road-expect>"
                "VARNEL_XINERAMA=$<TARGET_FILE:varnel::xinerama-heads>")
 endfunction()
+
+function(varnel_test_tools_for_this_folder)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  if(tests)
+    varnel_test_tools_environment(${tests})
+  endif()
+endfunction()
+
+# Deferred to the end of the folder, after every set_tests_properties that
+# sets (and so replaces) a test's ENVIRONMENT.
+macro(varnel_test_tools_for_folder)
+  cmake_language(DEFER CALL varnel_test_tools_for_this_folder)
+endmacro()
