@@ -3,10 +3,11 @@
 // control with its name, role, state, value and place at 96 and 120 DPI; a
 // region capture and a copy done by default actions; stay on top, a
 // disabled button and typed sizes; the change events a hook in another
-// process receives; clients that still hold objects when the window goes;
-// and the window's own element, answered as the system's standard object
-// answers it.
+// process receives; and a client that still holds the object when the
+// window goes.
+#include "tests/win/AccessibleClient.h"
 #include "tests/win/FormFixture.h"
+#include "tests/win/PatternWindow.h"
 #include "tests/win/WinTestSupport.h"
 
 #include "platform/Com.h"
@@ -27,100 +28,9 @@
 #include <vector>
 
 using Microsoft::WRL::ComPtr;
+using namespace msaa;
 
 namespace {
-
-VARIANT Child(long id) {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-std::wstring Take(BSTR text) {
-    std::wstring s = text != nullptr ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return s;
-}
-
-std::wstring Name(IAccessible* acc, long id) {
-    BSTR text = nullptr;
-    acc->get_accName(Child(id), &text);
-    return Take(text);
-}
-
-std::optional<std::wstring> Value(IAccessible* acc, long id) {
-    BSTR text = nullptr;
-    if (acc->get_accValue(Child(id), &text) != S_OK) {
-        ::SysFreeString(text);
-        return std::nullopt;
-    }
-    return Take(text);
-}
-
-long Long(IAccessible* acc, long id,
-          HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
-    VARIANT out;
-    ::VariantInit(&out);
-    if (FAILED((acc->*get)(Child(id), &out)) || out.vt != VT_I4) {
-        return -1;
-    }
-    return out.lVal;
-}
-
-long Role(IAccessible* acc, long id) {
-    return Long(acc, id, &IAccessible::get_accRole);
-}
-long State(IAccessible* acc, long id) {
-    return Long(acc, id, &IAccessible::get_accState);
-}
-
-RECT Location(IAccessible* acc, long id) {
-    long x = 0, y = 0, w = 0, h = 0;
-    acc->accLocation(&x, &y, &w, &h, Child(id));
-    return RECT{x, y, x + w, y + h};
-}
-
-long ChildNamed(IAccessible* acc, const wchar_t* name) {
-    long count = 0;
-    acc->get_accChildCount(&count);
-    for (long id = 1; id <= count; ++id) {
-        if (Name(acc, id) == name) {
-            return id;
-        }
-    }
-    return -1;
-}
-
-ComPtr<IAccessible> ClientObject(HWND window) {
-    ComPtr<IAccessible> acc;
-    ::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
-                                 reinterpret_cast<void**>(acc.GetAddressOf()));
-    return acc;
-}
-
-// Waits for the predicate, processing this thread's messages meanwhile
-// (cross-process calls and hook callbacks need them).
-bool Eventually(const std::function<bool()>& predicate, DWORD milliseconds = 10000) {
-    return wintest::WaitFor(predicate, milliseconds);
-}
-
-// The client object's parent is the object of the window itself.
-::testing::AssertionResult ParentIsTheObjectOf(IAccessible* acc, HWND window) {
-    ComPtr<IDispatch> parent;
-    const HRESULT hr = acc->get_accParent(parent.GetAddressOf());
-    ComPtr<IAccessible> parentObject;
-    if (hr != S_OK || parent == nullptr || FAILED(parent.As(&parentObject))) {
-        return ::testing::AssertionFailure() << "no parent object: " << std::hex << hr;
-    }
-    HWND parentWindow = nullptr;
-    if (::WindowFromAccessibleObject(parentObject.Get(), &parentWindow) != S_OK ||
-        parentWindow != window) {
-        return ::testing::AssertionFailure() << "the parent is of another window";
-    }
-    return ::testing::AssertionSuccess();
-}
 
 bool Same(std::uint32_t a, std::uint32_t b) {
     return wintest::Near(a, b);
@@ -193,17 +103,6 @@ struct Program {
     wintest::ChildProcess process{L"\"" + wintest::ProgramPath() + L"\""};
     HWND window = process.WaitForWindow(L"TForm1", 20000);
 };
-
-const wchar_t* const TopName = L"TOP";
-const wchar_t* const CutName = L"矩形カット";
-const wchar_t* const CopyName = L"クリップボードにコピー";
-const wchar_t* const SaveBmpName = L"BMPで保存";
-const wchar_t* const SavePngName = L"PNGで保存";
-const wchar_t* const SetRectName = L"切り取りサイズセット";
-const wchar_t* const WidthName = L"Width:ダブルクリックで現在の幅をセット";
-const wchar_t* const HeightName = L"Height:ダブルクリックで現在の高さをセット";
-const wchar_t* const ExitName = L"閉じる";
-const wchar_t* const ViewfinderName = L"ビューファインダー";
 
 } // namespace
 
@@ -334,123 +233,9 @@ TEST_P(ProgramAccessibility, EveryControlIsFoundWithNameRoleStateValueAndPlace) 
 
 INSTANTIATE_TEST_SUITE_P(AtDpi, ProgramAccessibility, ::testing::Values(96, 120));
 
-namespace {
-
-// A window of this process that covers the screen with a picture whose
-// every pixel is known, so a capture of it can be checked pixel by pixel.
-std::uint32_t PatternAt(int x, int y) {
-    return (std::uint32_t(x * 5 + y) & 0xFF) << 16 | (std::uint32_t(y * 3) & 0xFF) << 8 |
-           (std::uint32_t(x ^ y) & 0xFF);
-}
-
-// Owned by a thread of its own that keeps pumping its messages, as another
-// program's window is: where Varnel's window uncovers it, it is painted
-// again at once (under Wine 10 an uncovered area stays black until the
-// owner repaints it).
-class PatternWindow {
-public:
-    PatternWindow() {
-        width_ = ::GetSystemMetrics(SM_CXSCREEN);
-        height_ = ::GetSystemMetrics(SM_CYSCREEN);
-        pixels_.resize(std::size_t(width_) * height_);
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                pixels_[std::size_t(y) * width_ + x] = PatternAt(x, y);
-            }
-        }
-        std::promise<HWND> made;
-        std::future<HWND> window = made.get_future();
-        thread_ = std::thread([this, &made] { Run(made); });
-        window_ = window.get();
-        // Shown once another program reads it from the screen.
-        const RECT probe{width_ / 2 - 32, height_ / 2 - 32, width_ / 2 + 32, height_ / 2 + 32};
-        shown_ = window_ != nullptr &&
-                 wintest::WaitFor(
-                     [&] {
-                         const std::vector<std::uint32_t> read = wintest::ScreenPixels(probe);
-                         for (int y = probe.top; y < probe.bottom; ++y) {
-                             for (int x = probe.left; x < probe.right; ++x) {
-                                 if (read[std::size_t(y - probe.top) * 64 + (x - probe.left)] !=
-                                     PatternAt(x, y)) {
-                                     return false;
-                                 }
-                             }
-                         }
-                         return true;
-                     },
-                     10000);
-    }
-    ~PatternWindow() {
-        if (window_ != nullptr) {
-            ::PostMessageW(window_, WM_CLOSE, 0, 0);
-        }
-        thread_.join();
-    }
-    PatternWindow(const PatternWindow&) = delete;
-    PatternWindow& operator=(const PatternWindow&) = delete;
-
-    bool Shown() const { return shown_; }
-
-private:
-    void Run(std::promise<HWND>& made) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"VarnelTestPattern";
-        ::RegisterClassW(&wc);
-        HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"pattern", WS_POPUP, 0, 0, width_,
-                                        height_, nullptr, nullptr, wc.hInstance, this);
-        if (window != nullptr) {
-            ::ShowWindow(window, SW_SHOWNOACTIVATE);
-            ::UpdateWindow(window);
-        }
-        made.set_value(window);
-        MSG message;
-        while (window != nullptr && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
-            ::DispatchMessageW(&message);
-        }
-    }
-
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                                reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<PatternWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_PAINT && self != nullptr) {
-            PAINTSTRUCT paint;
-            HDC dc = ::BeginPaint(window, &paint);
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = self->width_;
-            info.bmiHeader.biHeight = -self->height_;
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            ::SetDIBitsToDevice(dc, 0, 0, self->width_, self->height_, 0, 0, 0, self->height_,
-                                self->pixels_.data(), &info, DIB_RGB_COLORS);
-            ::EndPaint(window, &paint);
-            return 0;
-        }
-        if (message == WM_DESTROY) {
-            ::PostQuitMessage(0);
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    std::thread thread_;
-    HWND window_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
-    bool shown_ = false;
-};
-
-} // namespace
-
 TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipboard) {
     const auto com = platform::ComApartment::SingleThreaded();
-    PatternWindow pattern;
+    wintest::PatternWindow pattern;
     ASSERT_TRUE(pattern.Shown()) << "the pattern window never reached the screen";
     POINT pointer{};
     ::GetCursorPos(&pointer);
@@ -485,7 +270,7 @@ TEST(ProgramByDefaultActions, RegionCaptureAndCopyLeaveTheExactCaptureOnTheClipb
     for (int y = 0; y < picture->height; ++y) {
         for (int x = 0; x < picture->width; ++x) {
             const std::uint32_t actual = picture->At(x, y);
-            const std::uint32_t wanted = PatternAt(view.left + x, view.top + y);
+            const std::uint32_t wanted = wintest::PatternAt(view.left + x, view.top + y);
             if (actual != wanted && mismatches++ == 0) {
                 first << "(" << x << "," << y << "): " << std::hex << actual << " not " << wanted;
             }
@@ -699,130 +484,4 @@ TEST_F(CaptureWindowTest, ClosingWhileAnotherProcessHoldsTheObjectFreesItAndItsC
     Eventually([&] { return (code = client.WaitForExit(0)).has_value(); }, 30000);
     EXPECT_EQ(code, std::optional<DWORD>(0)) << "the client's calls did not fail cleanly";
     EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before);
-}
-
-// A reference held inside the process (as a client of the same process
-// holds one, uncounted by COM) stays safe: the object no longer points at
-// the form, every call fails with RPC_E_DISCONNECTED, and the last release
-// frees it.
-TEST_F(CaptureWindowTest, ADisconnectedObjectHeldInProcessFailsCleanly) {
-    const long before = toolkit::win32::AccessibleProvider::LiveCount();
-    ComPtr<IAccessible> held;
-    {
-        toolkit::AccessibleTree tree(*Form1);
-        auto* provider = new toolkit::win32::AccessibleProvider(tree, host->Handle());
-        held = provider;
-        BSTR name = nullptr;
-        ASSERT_EQ(held->get_accName(Child(1), &name), S_OK);
-        EXPECT_EQ(Take(name), TopName);
-        provider->Disconnect();
-    } // the tree is gone, as the window's is
-    Application.DestroyForms();
-    Form1 = nullptr;
-    long count = 0;
-    EXPECT_EQ(held->get_accChildCount(&count), RPC_E_DISCONNECTED);
-    BSTR name = nullptr;
-    EXPECT_EQ(held->get_accName(Child(1), &name), RPC_E_DISCONNECTED);
-    EXPECT_EQ(name, nullptr);
-    VARIANT hit;
-    EXPECT_EQ(held->accHitTest(10, 10, &hit), RPC_E_DISCONNECTED);
-    EXPECT_EQ(held->accDoDefaultAction(Child(2)), RPC_E_DISCONNECTED);
-    EXPECT_EQ(held->put_accValue(Child(7), nullptr), RPC_E_DISCONNECTED);
-    VARIANT focus;
-    EXPECT_EQ(held->get_accFocus(&focus), RPC_E_DISCONNECTED);
-    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before + 1);
-    held.Reset();
-    EXPECT_EQ(toolkit::win32::AccessibleProvider::LiveCount(), before);
-}
-
-// The window's own element answers its parent, state and focus as the
-// system's standard client object of the window does, for the window as
-// for a control of ours that holds the focus.
-TEST_F(CaptureWindowTest, TheWindowItselfAnswersAsTheStandardClientObject) {
-    const auto com = platform::ComApartment::SingleThreaded();
-    HWND window = host->Handle();
-    ::SetForegroundWindow(window);
-    ::SetFocus(window);
-    wintest::Pump(200);
-    ASSERT_EQ(::GetFocus(), window);
-    ComPtr<IAccessible> standard;
-    ASSERT_EQ(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                          reinterpret_cast<void**>(standard.GetAddressOf())),
-              S_OK);
-    ComPtr<IAccessible> acc = ClientObject(window);
-    ASSERT_NE(acc, nullptr);
-
-    EXPECT_TRUE(ParentIsTheObjectOf(acc.Get(), window));
-
-    // Focused and focusable while the window has the focus, as the standard
-    // object says; the focus is the window itself while no box has it.
-    const long bits = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED;
-    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & bits, bits);
-    EXPECT_EQ(State(standard.Get(), CHILDID_SELF) & bits, bits);
-    VARIANT focus;
-    ::VariantInit(&focus);
-    ASSERT_EQ(acc->get_accFocus(&focus), S_OK);
-    EXPECT_EQ(focus.vt, VT_I4);
-    EXPECT_EQ(focus.lVal, CHILDID_SELF);
-
-    // A box with the focus is named instead.
-    Form1->Dispatch([] { Form1->SetFocus(Form1->NBoxW); });
-    ::VariantInit(&focus);
-    ASSERT_EQ(acc->get_accFocus(&focus), S_OK);
-    EXPECT_EQ(focus.vt, VT_I4);
-    EXPECT_EQ(Name(acc.Get(), focus.lVal), WidthName);
-
-    // Another window of this thread takes the focus: ours is no longer
-    // focused, and no element of it has the focus.
-    platform::UniqueHwnd other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
-                                                 0, 20, 20, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(other);
-    ::SetForegroundWindow(other.get());
-    ::SetFocus(other.get());
-    wintest::Pump(200);
-    ASSERT_EQ(::GetFocus(), other.get());
-    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & bits, STATE_SYSTEM_FOCUSABLE);
-    ::VariantInit(&focus);
-    EXPECT_TRUE(SUCCEEDED(acc->get_accFocus(&focus)));
-    EXPECT_EQ(focus.vt, VT_EMPTY);
-
-    // Hidden or disabled as a window, the window's element says so.
-    ::ShowWindow(window, SW_HIDE);
-    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, STATE_SYSTEM_INVISIBLE);
-    ::ShowWindow(window, SW_SHOWNOACTIVATE);
-    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_INVISIBLE, 0);
-    ::EnableWindow(window, FALSE);
-    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, STATE_SYSTEM_UNAVAILABLE);
-    ::EnableWindow(window, TRUE);
-    EXPECT_EQ(State(acc.Get(), CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, 0);
-}
-
-// A value set by a client is applied from the window's own loop, as a
-// default action is, so a client never waits on the value's handlers.
-TEST_F(CaptureWindowTest, ASetValueIsAppliedFromTheWindowsLoop) {
-    const auto com = platform::ComApartment::SingleThreaded();
-    ComPtr<IAccessible> acc = ClientObject(host->Handle());
-    ASSERT_NE(acc, nullptr);
-    const long width = ChildNamed(acc.Get(), WidthName);
-    Form1->NBoxW->SetValue(100);
-    BSTR text = ::SysAllocString(L"640");
-    ASSERT_EQ(acc->put_accValue(Child(width), text), S_OK);
-    ::SysFreeString(text);
-    EXPECT_EQ(Form1->NBoxW->Text(), L"100") << "set at once, inside the client's call";
-    EXPECT_TRUE(Eventually([] { return Form1->NBoxW->Text() == L"640"; }));
-    EXPECT_EQ(Form1->NBoxW->Value(), 640);
-    // Values are applied in the order they were set.
-    for (const wchar_t* typed : {L"1", L"22", L"333"}) {
-        text = ::SysAllocString(typed);
-        ASSERT_EQ(acc->put_accValue(Child(width), text), S_OK);
-        ::SysFreeString(text);
-    }
-    wintest::Pump(300);
-    EXPECT_EQ(Form1->NBoxW->Text(), L"333");
-    // Controls without a value refuse at once.
-    text = ::SysAllocString(L"1");
-    EXPECT_EQ(acc->put_accValue(Child(ChildNamed(acc.Get(), CutName)), text),
-              DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(acc->put_accValue(Child(CHILDID_SELF), text), DISP_E_MEMBERNOTFOUND);
-    ::SysFreeString(text);
 }
