@@ -112,9 +112,16 @@ read_clipboard() {
   fail "$what: the clipboard holds no $w x $h picture (last read: '${seen:-nothing}')"
 }
 
-# Clicks the close button at window point (x, y) with the script's own
-# click_at, then waits until Varnel (started in the background as
-# $varnel_pid) has ended, with exit code 0.
+# Clicks at window point (x, y), placed on the screen by the script's own
+# at(), which knows where the window lies and at what scale.
+click_at() {
+  local x y
+  read -r x y < <(at "$1" "$2")
+  xdotool mousemove "$x" "$y" click 1
+}
+
+# Clicks the close button at window point (x, y), then waits until Varnel
+# (started in the background as $varnel_pid) has ended, with exit code 0.
 close_varnel_at() {
   click_at "$1" "$2"
   for _ in $(seq 150); do kill -0 "$varnel_pid" 2>/dev/null || break; sleep 0.1; done

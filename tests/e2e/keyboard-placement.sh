@@ -78,11 +78,6 @@ expect_window_stays() {
 }
 # A window-relative logical point on the screen, and a click there.
 at() { echo "$(phys $((L + $1))) $(phys $((T + $2)))"; }
-click_at() {
-  local x y
-  read -r x y < <(at "$1" "$2")
-  xdotool mousemove "$x" "$y" click 1
-}
 # The same keystroke n times.
 press() {
   local n=$1 key=$2 keys=()

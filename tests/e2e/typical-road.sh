@@ -168,11 +168,6 @@ shot started
 # Window-relative points of the controls (96 DPI, logical = physical).
 title_y=18
 at() { echo $((wx + $1)) $((wy + $2)); }
-click_at() {
-  local x y
-  read -r x y < <(at "$1" "$2")
-  xdotool mousemove "$x" "$y" click 1
-}
 
 # ---------------------------------------------------------------------------
 step "move the window by its title bar"

@@ -32,10 +32,6 @@ using namespace msaa;
 
 namespace {
 
-bool Same(std::uint32_t a, std::uint32_t b) {
-    return wintest::Near(a, b);
-}
-
 // Where a tool button is drawn, from the screen alone: lit under the
 // pointer, its face covers exactly its place. The pointer rests on the
 // viewfinder between buttons, and the lit face is read as soon as it shows,
@@ -54,7 +50,7 @@ bool Same(std::uint32_t a, std::uint32_t b) {
     if (!wintest::WaitFor(
             [&] {
                 after = wintest::ScreenPixels(ring);
-                return !Same(at(after, r.left, r.top), at(before, r.left, r.top));
+                return !wintest::Near(at(after, r.left, r.top), at(before, r.left, r.top));
             },
             3000)) {
         return ::testing::AssertionFailure() << "the button never lit up under the pointer";
@@ -74,7 +70,7 @@ bool Same(std::uint32_t a, std::uint32_t b) {
     for (const Probe& p : probes) {
         const std::uint32_t was = at(before, p.x, p.y);
         const std::uint32_t is = at(after, p.x, p.y);
-        if (Same(was, is) == p.inside) {
+        if (wintest::Near(was, is) == p.inside) {
             return ::testing::AssertionFailure()
                    << "(" << p.x << "," << p.y << ") " << (p.inside ? "inside" : "outside")
                    << " the place: #" << std::hex << was << " before, #" << is << " lit";
@@ -89,9 +85,9 @@ void ExpectViewfinderDrawnAt(const RECT& view, HWND window) {
     const wintest::ScreenShot shot;
     RECT frame{};
     ::GetWindowRect(window, &frame);
-    EXPECT_TRUE(Same(shot.At(view.left + 60, view.top), 0x000000))
+    EXPECT_TRUE(wintest::Near(shot.At(view.left + 60, view.top), 0x000000))
         << std::hex << shot.At(view.left + 60, view.top);
-    EXPECT_TRUE(Same(shot.At(view.left + 60, view.top - 1), 0x696969))
+    EXPECT_TRUE(wintest::Near(shot.At(view.left + 60, view.top - 1), 0x696969))
         << std::hex << shot.At(view.left + 60, view.top - 1);
     EXPECT_EQ(view.left, frame.left);
     EXPECT_EQ(view.right, frame.right);
