@@ -6,6 +6,9 @@
 # from the Debian mirror that this machine's own apt sources name.
 #   scripts/wine10-chroot.sh            make it if needed, print its path
 #   scripts/wine10-chroot.sh --packages print the package list
+#   scripts/wine10-chroot.sh --path     print where it is (made or not)
+#   scripts/wine10-chroot.sh --check    print where it is if it is made and
+#                                       current, else fail
 #
 # VARNEL_CHROOT_CACHE (default /var/cache/varnel) is where it is kept.
 set -euo pipefail
@@ -25,8 +28,18 @@ fi
 
 cache=${VARNEL_CHROOT_CACHE:-/var/cache/varnel}
 root=$cache/trixie
+if [ "${1:-}" = --path ]; then
+  echo "$root"
+  exit 0
+fi
 stamp=$cache/trixie.stamp
 hash=$(printf '%s\n' "${packages[@]}" | sha256sum | cut -c1-16)
+
+if [ "${1:-}" = --check ]; then
+  [ -d "$root" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$hash" ] || exit 1
+  echo "$root"
+  exit 0
+fi
 
 [ "$(id -u)" -eq 0 ] || { echo "wine10-chroot: needs root (mmdebstrap and chroot)" >&2; exit 1; }
 mkdir -p "$cache"

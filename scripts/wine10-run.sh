@@ -6,9 +6,12 @@
 # Debian 13's Xvfb, openbox and Wine.
 #   scripts/wine10-run.sh COMMAND...
 #
-# The run has a mount and a process namespace of its own: another run at the
-# same time sees none of its mounts, and when the run ends, however it ends,
-# every process it started (a display, a server) and every mount go with it.
+# The run has a mount, a process and a network namespace of its own, and a
+# /tmp of its own: another run at the same time sees none of its mounts,
+# displays or servers (so each picks its display by its own lock files, whose
+# process IDs mean something only in its namespace), and when the run ends,
+# however it ends, every process it started (a display, a server) and every
+# mount go with it.
 # The exit trap ends those processes and unmounts anyway. Root only.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,7 +27,7 @@ if [ "${1:-}" != --inside ]; then
   # kernel ends every other one. unshare itself ignores INT and TERM, so a
   # signal here kills it, and its death tells the inner part (TERM), which
   # cleans up; this waits for that.
-  unshare --mount --propagation private --pid --fork --kill-child=TERM -- \
+  unshare --mount --propagation private --pid --net --fork --kill-child=TERM -- \
     "$0" --inside "$root" "$@" &
   namespace=$!
   stop() {
@@ -80,9 +83,11 @@ mount -t proc proc "$root/proc"
 mounted+=("$root/proc")
 bind /sys /sys
 bind /dev /dev
-# One /tmp with the host: X servers choose a free display by the lock files
-# there, and their sockets are seen by every X server on the machine.
-bind /tmp /tmp
+# A /tmp of the run's own: X servers choose a free display by the lock files
+# there, and the network namespace keeps their abstract sockets apart.
+mkdir -p "$root/tmp"
+mount -t tmpfs -o mode=1777 varnel-wine10-tmp "$root/tmp"
+mounted+=("$root/tmp")
 bind "$clone" "$clone"
 
 cd "$clone"

@@ -1,0 +1,50 @@
+# How a Windows test is added, so that CTest can run several at once
+# (`ctest -j N` inside scripts/wine-slots.sh, as scripts/test.sh does).
+#
+# A test either runs in a slot: one of N private Wine sessions (display and
+# prefix) that scripts/wine-slots.sh keeps, given to one test at a time
+# through the CTest resource "session"; or it starts a session of its own
+# (scripts/wine-session.sh, scripts/wine10-run.sh) and then holds the lock
+# named after its prefix, since two sessions must never share a prefix.
+# What must not run beside one another shares one more lock:
+#   timing   the suites that measure how long the screen takes to settle;
+#   e2e-road the folders that both end-to-end roads write (build/win/e2e-*).
+#
+#   varnel_wine_test(NAME name [IN_SLOT] [LOCK lock...] COMMAND command...)
+#     a test of scripts or of a filtered test program; other properties
+#     (labels, pass expressions, ENVIRONMENT) are set afterwards as usual.
+#   varnel_wine_test_cases(target LABEL label [TEST_FILTER filter])
+#     every case of a test program, each a test of its own, in a slot.
+
+set(VARNEL_IN_WINE_SLOT ${PROJECT_SOURCE_DIR}/scripts/in-wine-slot.sh)
+
+function(varnel_wine_test)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "IN_SLOT" "NAME" "LOCK;COMMAND")
+  if(NOT arg_NAME OR NOT arg_COMMAND OR arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "varnel_wine_test(NAME name [IN_SLOT] [LOCK lock...] COMMAND ...): "
+                        "'${arg_NAME}' ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(arg_IN_SLOT)
+    add_test(NAME ${arg_NAME} COMMAND ${VARNEL_IN_WINE_SLOT} ${arg_COMMAND})
+    set_property(TEST ${arg_NAME} PROPERTY RESOURCE_GROUPS session:1)
+  else()
+    add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND})
+  endif()
+  if(arg_LOCK)
+    set_property(TEST ${arg_NAME} PROPERTY RESOURCE_LOCK ${arg_LOCK})
+  endif()
+endfunction()
+
+function(varnel_wine_test_cases target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LABEL;TEST_FILTER" "")
+  set(filter)
+  if(arg_TEST_FILTER)
+    set(filter TEST_FILTER ${arg_TEST_FILTER})
+  endif()
+  # Both the listing of the cases (in CTest's own session) and every case
+  # (in its slot) go through the slot script.
+  set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VARNEL_IN_WINE_SLOT}
+                                                                  ${CMAKE_CROSSCOMPILING_EMULATOR})
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST ${filter}
+                       PROPERTIES LABELS ${arg_LABEL} RESOURCE_GROUPS session:1)
+endfunction()
