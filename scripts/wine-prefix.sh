@@ -7,10 +7,23 @@ set -euo pipefail
 : "${WINEPREFIX:?}" "${WINE:=/usr/lib/wine/wine64}" "${WINESERVER:=/usr/lib/wine/wineserver}"
 . "$(dirname "$0")/wine-step.sh"
 
+# A prefix whose set-up was cut short (a run stopped during its start) is
+# made again: only a finished one has the mark.
+ready=$WINEPREFIX/.varnel-prefix-ready
+if [ ! -f "$ready" ] && [ -f "$WINEPREFIX/system.reg" ]; then
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
+  find "$WINEPREFIX" -mindepth 1 -delete
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine_step "$WINE" wineboot -i
   "$WINESERVER" -w
 fi
+# Each reg.exe below would otherwise start the server and Wine's services
+# afresh, and wait for them to end: a server kept up for the set-up makes
+# each step a fraction of a second.
+wine_persistent_server
+trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 wine_reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI Emoji' /t REG_SZ /d Symbola
 wine_reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ /d 'DejaVu Sans'
 # Japanese hints and messages: the UI fonts link to IPA Gothic for the
@@ -25,3 +38,4 @@ if [ -n "${VARNEL_HEADS:-}" ]; then
   # Xvfb has one RandR output: with RandR, Wine would see one monitor.
   wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N
 fi
+touch "$ready"

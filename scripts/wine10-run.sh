@@ -12,33 +12,65 @@
 # process IDs mean something only in its namespace), and when the run ends,
 # however it ends, every process it started (a display, a server) and every
 # mount go with it.
-# The exit trap ends those processes and unmounts anyway. Root only.
+# The exit trap ends those processes and unmounts anyway; a run told to
+# stop ends within seconds, whatever moment the signal comes. Root only.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 clone=$(cd "$here/.." && pwd)
 
 if [ "${1:-}" != --inside ]; then
   [ "$(id -u)" -eq 0 ] || { echo "wine10-run: needs root (chroot and mounts)" >&2; exit 77; }
-  root=$("$here/wine10-chroot.sh")
-  # Held shared while the tree is in use: it is never made again under a run.
-  exec 9<"${VARNEL_CHROOT_CACHE:-/var/cache/varnel}/trixie.lock"
-  flock -s 9
-  # The inner part is the namespace's first process: when it ends, the
-  # kernel ends every other one. unshare itself ignores INT and TERM, so a
-  # signal here kills it, and its death tells the inner part (TERM), which
-  # cleans up; this waits for that.
-  unshare --mount --propagation private --pid --net --fork --kill-child=TERM -- \
-    "$0" --inside "$root" "$@" &
-  namespace=$!
+  # Set before anything starts, so a signal at any moment ends the run. The
+  # steps before the namespace run in the background of this shell, so a
+  # signal is handled at once, not when the step ends.
+  step=
+  namespace=
+  inner=
   stop() {
-    local inner
-    inner=$(pgrep -P "$namespace" || true)
-    kill -KILL "$namespace" 2>/dev/null || true
-    while [ -n "$inner" ] && kill -0 "$inner" 2>/dev/null; do sleep 0.1; done
+    trap '' INT TERM HUP
+    [ -z "$step" ] || kill -TERM "$step" 2>/dev/null || true
+    # The inner part is the namespace's first process: it ignores a signal
+    # that comes before its traps are set, so it is told again every second.
+    # It cleans up in a few seconds; what still runs after that is killed,
+    # and with the namespace's first process the kernel kills every other.
+    local tick
+    for ((tick = 0; tick < 100; tick++)); do
+      [ -n "$namespace" ] && kill -0 "$namespace" 2>/dev/null || break
+      [ -n "$inner" ] || inner=$(pgrep -P "$namespace" || true)
+      if ((tick % 10 == 0)); then
+        if [ -n "$inner" ]; then kill -TERM "$inner" 2>/dev/null || true
+        else kill -KILL "$namespace" 2>/dev/null || true; fi
+      fi
+      sleep 0.1
+    done
+    [ -z "$inner" ] || kill -KILL "$inner" 2>/dev/null || true
+    [ -z "$namespace" ] || { kill -KILL "$namespace" 2>/dev/null || true; wait "$namespace" 2>/dev/null || true; }
     exit "$1"
   }
   trap 'stop 130' INT
   trap 'stop 143' TERM HUP
+  in_background() {
+    "$@" &
+    step=$!
+    wait "$step"
+    step=
+  }
+  # The tree is made if needed, then held by a shared lock while the run
+  # uses it (it is never made again under a run), and checked once the
+  # lock is held: it may have been made again between the two.
+  lock=${VARNEL_CHROOT_CACHE:-/var/cache/varnel}/trixie.lock
+  root=
+  for _ in 1 2 3; do
+    in_background "$here/wine10-chroot.sh" >/dev/null
+    exec 9<"$lock"
+    in_background flock -s 9
+    if root=$("$here/wine10-chroot.sh" --check); then break; fi
+    exec 9<&-
+  done
+  [ -n "$root" ] || { echo "wine10-run: the Debian 13 tree keeps changing under the run" >&2; exit 1; }
+  unshare --mount --propagation private --pid --net --fork --kill-child=TERM -- \
+    "$0" --inside "$root" "$@" &
+  namespace=$!
   rc=0
   wait "$namespace" || rc=$?
   exit "$rc"
@@ -69,6 +101,9 @@ cleanup() {
   done
   exit "$rc"
 }
+# Before anything is mounted or started. A TERM that comes before them is
+# lost (this is the namespace's first process): the outer part tells it
+# again until the run has ended.
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
