@@ -4,11 +4,11 @@
 # builds, and knows where their outputs lie:
 #   varnel::screen-pattern, varnel::road-expect, varnel::xinerama-heads
 #     imported targets for $<TARGET_FILE:...>;
-#   varnel_test_tools_for_folder()
-#     called once at the top of a test folder: when the folder is done,
-#     every test it added gets the tools' paths in the variables the
-#     scripts read (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT,
-#     VARNEL_XINERAMA), so no test can be left without them.
+#   VARNEL_TEST_TOOLS_ENVIRONMENT
+#     the tools' paths in the variables the scripts read
+#     (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT, VARNEL_XINERAMA), as an
+#     ENVIRONMENT_MODIFICATION list: cmake/VarnelWineTests.cmake gives it
+#     to every Windows test where the test is added.
 include(ExternalProject)
 
 set(VARNEL_TEST_TOOLS_DIR ${CMAKE_BINARY_DIR}/tests/tools-native)
@@ -46,22 +46,7 @@ foreach(tool ${VARNEL_TEST_TOOLS})
   add_dependencies(varnel::${name} varnel_test_tools)
 endforeach()
 
-function(varnel_test_tools_environment)
-  set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT
-               "VARNEL_SCREEN_PATTERN=$<TARGET_FILE:varnel::screen-pattern>"
-               "VARNEL_ROAD_EXPECT=$<TARGET_FILE:varnel::road-expect>"
-               "VARNEL_XINERAMA=$<TARGET_FILE:varnel::xinerama-heads>")
-endfunction()
-
-function(varnel_test_tools_for_this_folder)
-  get_property(tests DIRECTORY PROPERTY TESTS)
-  if(tests)
-    varnel_test_tools_environment(${tests})
-  endif()
-endfunction()
-
-# Deferred to the end of the folder, after every set_tests_properties that
-# sets (and so replaces) a test's ENVIRONMENT.
-macro(varnel_test_tools_for_folder)
-  cmake_language(DEFER CALL varnel_test_tools_for_this_folder)
-endmacro()
+set(VARNEL_TEST_TOOLS_ENVIRONMENT
+    "VARNEL_SCREEN_PATTERN=set:$<TARGET_FILE:varnel::screen-pattern>"
+    "VARNEL_ROAD_EXPECT=set:$<TARGET_FILE:varnel::road-expect>"
+    "VARNEL_XINERAMA=set:$<TARGET_FILE:varnel::xinerama-heads>")

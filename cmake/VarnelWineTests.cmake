@@ -10,6 +10,11 @@
 #   timing   the suites that measure how long the screen takes to settle;
 #   e2e-road the folders that both end-to-end roads write (build/win/e2e-*).
 #
+# Every Windows test gets the native test tools' paths
+# (VARNEL_TEST_TOOLS_ENVIRONMENT, cmake/VarnelTestTools.cmake) here, where
+# it is added, as an ENVIRONMENT_MODIFICATION of its own: CTest shows them
+# with the test, and a test's own ENVIRONMENT cannot replace them.
+#
 #   varnel_wine_test(NAME name [IN_SLOT] [LOCK lock...] COMMAND command...)
 #     a test of scripts or of a filtered test program; other properties
 #     (labels, pass expressions, ENVIRONMENT) are set afterwards as usual.
@@ -30,6 +35,7 @@ function(varnel_wine_test)
   else()
     add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND})
   endif()
+  set_property(TEST ${arg_NAME} PROPERTY ENVIRONMENT_MODIFICATION ${VARNEL_TEST_TOOLS_ENVIRONMENT})
   if(arg_LOCK)
     set_property(TEST ${arg_NAME} PROPERTY RESOURCE_LOCK ${arg_LOCK})
   endif()
@@ -45,6 +51,16 @@ function(varnel_wine_test_cases target)
   # (in its slot) go through the slot script.
   set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VARNEL_IN_WINE_SLOT}
                                                                   ${CMAKE_CROSSCOMPILING_EMULATOR})
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST ${filter}
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST ${filter} TEST_LIST ${target}_CASES
                        PROPERTIES LABELS ${arg_LABEL} RESOURCE_GROUPS session:1)
+  # The cases are known only when CTest lists them: a script CTest reads
+  # after the listing gives them the tools' paths (a list, which the
+  # listing's own PROPERTIES cannot carry).
+  file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${target}_environment.cmake
+       CONTENT "if(${target}_CASES)
+  set_tests_properties(\${${target}_CASES} PROPERTIES ENVIRONMENT_MODIFICATION [==[${VARNEL_TEST_TOOLS_ENVIRONMENT}]==])
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
+               ${CMAKE_CURRENT_BINARY_DIR}/${target}_environment.cmake)
 endfunction()
