@@ -2,19 +2,21 @@
 # cross-compiles, so it builds them as a sub-build of its own for the build
 # machine (no toolchain file passed on: the host's compilers), every time it
 # builds, and knows where their outputs lie:
-#   varnel::screen-pattern, varnel::road-expect, varnel::xinerama-heads
+#   varnel::screen-pattern, varnel::road-expect, varnel::png-pixels,
+#   varnel::xinerama-heads
 #     imported targets for $<TARGET_FILE:...>;
 #   varnel_test_tools_for_folder()
 #     called once at the top of a test folder: when the folder is done,
 #     every test it added gets the tools' paths in the variables the
 #     scripts read (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT,
-#     VARNEL_XINERAMA), so no test can be left without them.
+#     VARNEL_PNG_PIXELS, VARNEL_XINERAMA), so no test can be left without them.
 include(ExternalProject)
 
 set(VARNEL_TEST_TOOLS_DIR ${CMAKE_BINARY_DIR}/tests/tools-native)
 set(VARNEL_TEST_TOOLS
     "screen-pattern|EXECUTABLE|screen-pattern"
     "road-expect|EXECUTABLE|road-expect"
+    "png-pixels|EXECUTABLE|png-pixels"
     "xinerama-heads|SHARED|xinerama/libXinerama.so.1")
 set(byproducts)
 foreach(tool ${VARNEL_TEST_TOOLS})
@@ -50,6 +52,7 @@ function(varnel_test_tools_environment)
   set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT
                "VARNEL_SCREEN_PATTERN=$<TARGET_FILE:varnel::screen-pattern>"
                "VARNEL_ROAD_EXPECT=$<TARGET_FILE:varnel::road-expect>"
+               "VARNEL_PNG_PIXELS=$<TARGET_FILE:varnel::png-pixels>"
                "VARNEL_XINERAMA=$<TARGET_FILE:varnel::xinerama-heads>")
 endfunction()
 
