@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 
 #include "capture/CaptureMath.h"
+#include "output/ClipboardOwner.h"
 #include "platform/Display.h"
 #include "platform/Error.h"
 #include "platform/MessageText.h"
@@ -87,6 +88,9 @@ void TForm1::ReleaseImage() {
 
 void TForm1::FormClose(toolkit::Control&) {
     ReleaseImage();
+    // A PNG still promised on the clipboard is made now, so that what was
+    // copied outlives the program.
+    output::ReleaseClipboardOwner();
 }
 
 void TForm1::ExitBtnClick(toolkit::Control&) {

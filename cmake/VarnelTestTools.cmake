@@ -2,11 +2,13 @@
 # cross-compiles, so it builds them as a sub-build of its own for the build
 # machine (no toolchain file passed on: the host's compilers), every time it
 # builds, and knows where their outputs lie:
-#   varnel::screen-pattern, varnel::road-expect, varnel::xinerama-heads
+#   varnel::screen-pattern, varnel::road-expect, varnel::png-pixels,
+#   varnel::xinerama-heads
 #     imported targets for $<TARGET_FILE:...>;
 #   VARNEL_TEST_TOOLS_ENVIRONMENT
 #     the tools' paths in the variables the scripts read
-#     (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT, VARNEL_XINERAMA), as an
+#     (VARNEL_SCREEN_PATTERN, VARNEL_ROAD_EXPECT, VARNEL_PNG_PIXELS,
+#     VARNEL_XINERAMA), as an
 #     ENVIRONMENT_MODIFICATION list: cmake/VarnelWineTests.cmake gives it
 #     to every Windows test where the test is added.
 include(ExternalProject)
@@ -15,6 +17,7 @@ set(VARNEL_TEST_TOOLS_DIR ${CMAKE_BINARY_DIR}/tests/tools-native)
 set(VARNEL_TEST_TOOLS
     "screen-pattern|EXECUTABLE|screen-pattern"
     "road-expect|EXECUTABLE|road-expect"
+    "png-pixels|EXECUTABLE|png-pixels"
     "xinerama-heads|SHARED|xinerama/libXinerama.so.1")
 set(byproducts)
 foreach(tool ${VARNEL_TEST_TOOLS})
@@ -49,4 +52,5 @@ endforeach()
 set(VARNEL_TEST_TOOLS_ENVIRONMENT
     "VARNEL_SCREEN_PATTERN=set:$<TARGET_FILE:varnel::screen-pattern>"
     "VARNEL_ROAD_EXPECT=set:$<TARGET_FILE:varnel::road-expect>"
+    "VARNEL_PNG_PIXELS=set:$<TARGET_FILE:varnel::png-pixels>"
     "VARNEL_XINERAMA=set:$<TARGET_FILE:varnel::xinerama-heads>")

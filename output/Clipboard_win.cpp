@@ -1,15 +1,23 @@
+// The copy makes everything it places before it opens the clipboard: the
+// clipboard is emptied only when there is something to put on it, so a
+// copy that fails leaves what the user had there.
 #include "output/Clipboard.h"
 
+#include "output/ClipboardOwner.h"
+#include "platform/ClipboardData.h"
 #include "platform/ClipboardScope.h"
 #include "platform/Error.h"
 #include "platform/MessageText.h"
 #include "platform/SystemError.h"
 
+#include <atomic>
 #include <vector>
 
 namespace output {
 
 namespace {
+
+std::atomic<CreateBitmapCall> createBitmap{&::CreateCompatibleBitmap};
 
 platform::UniqueHpalette CopyPalette(HPALETTE palette) {
     const UINT count = ::GetPaletteEntries(palette, 0, 0, nullptr);
@@ -24,32 +32,13 @@ platform::UniqueHpalette CopyPalette(HPALETTE palette) {
     return platform::UniqueHpalette(::CreatePalette(logical));
 }
 
-} // namespace
-
-HWND ClipboardWindow() {
-    static platform::UniqueHwnd window(::CreateWindowExW(0, L"STATIC", L"Varnel clipboard", 0, 0, 0,
-                                                         0, 0, HWND_MESSAGE, nullptr,
-                                                         ::GetModuleHandleW(nullptr), nullptr));
-    return window.get();
-}
-
-void CopyToClipboard(HeldImage& image) {
-    // An empty image is no picture: the clipboard keeps what it holds.
-    if (image.Empty()) {
-        return;
-    }
-    platform::ClipboardScope clipboard(ClipboardWindow());
-    if (!clipboard) {
-        throw platform::Error(
-            platform::ClipboardOpenErrorText(platform::SystemErrorText(clipboard.Error())));
-    }
-    ::EmptyClipboard();
-
+// The held image copied into a new bitmap of the screen's own format.
+platform::UniqueHbitmap MakeClipboardBitmap(HeldImage& image) {
     HDC source = image.DrawingDc();
     platform::WindowDc screen = platform::WindowDc::Client(nullptr);
-    ::SetLastError(0);
+    ::SetLastError(ERROR_SUCCESS);
     platform::UniqueHbitmap bitmap(
-        ::CreateCompatibleBitmap(screen.get(), image.Width(), image.Height()));
+        createBitmap.load()(screen.get(), image.Width(), image.Height()));
     if (!bitmap) {
         platform::ThrowResourceError(::GetLastError());
     }
@@ -57,20 +46,47 @@ void CopyToClipboard(HeldImage& image) {
     if (!target) {
         platform::ThrowResourceError(::GetLastError());
     }
-    {
-        platform::SelectGuard select(target.get(), bitmap.get());
-        const platform::PaletteGuard palette(target.get(), image.Palette());
-        ::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY);
+    platform::SelectGuard select(target.get(), bitmap.get());
+    const platform::PaletteGuard palette(target.get(), image.Palette());
+    if (!::BitBlt(target.get(), 0, 0, image.Width(), image.Height(), source, 0, 0, SRCCOPY)) {
+        platform::ThrowResourceError(::GetLastError());
     }
+    return bitmap;
+}
+
+} // namespace
+
+CreateBitmapCall ReplaceCreateClipboardBitmap(CreateBitmapCall call) noexcept {
+    return createBitmap.exchange(call);
+}
+
+void CopyToClipboard(HeldImage& image) {
+    // An empty image is no picture: the clipboard keeps what it holds.
+    if (image.Empty()) {
+        return;
+    }
+    platform::UniqueHbitmap bitmap = MakeClipboardBitmap(image);
+    // A palette that cannot be copied is left out, unreported.
     platform::UniqueHpalette palette;
     if (image.Palette() != nullptr) {
         palette = CopyPalette(image.Palette());
     }
-    // Both pass to the system with the call.
-    ::SetClipboardData(CF_BITMAP, bitmap.release());
-    if (palette) {
-        ::SetClipboardData(CF_PALETTE, palette.release());
+    const HWND owner = ClipboardOwnerWindow();
+
+    platform::ClipboardScope clipboard(owner);
+    if (!clipboard) {
+        throw platform::Error(
+            platform::ClipboardOpenErrorText(platform::SystemErrorText(clipboard.Error())));
     }
+    if (!::EmptyClipboard()) {
+        platform::ThrowClipboardRefusal(::GetLastError());
+    }
+    // Each passes to the system once it is taken.
+    platform::HandToClipboard(CF_BITMAP, bitmap);
+    if (palette) {
+        platform::HandToClipboard(CF_PALETTE, palette);
+    }
+    PromisePng(CopiedPicture{image.SharedPixels(), image.Width(), image.Height()});
 }
 
 } // namespace output

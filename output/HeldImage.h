@@ -10,6 +10,7 @@
 #include "platform/Win.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace output {
 
@@ -65,13 +66,20 @@ public:
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
-    bool HasPixels() const { return bool(storage_); }
+    bool HasPixels() const { return storage_ && *storage_; }
 
     // The pixels as the file writers read them (GDI flushed first).
     ImageView View() const;
     // The same pixels for a capture that writes them (GDI flushed first).
     PixelView Pixels();
-    HBITMAP Bitmap() const { return storage_.bitmap.get(); }
+    HBITMAP Bitmap() const { return storage_ ? storage_->bitmap.get() : nullptr; }
+
+    // The pixel storage itself, for an owner that must read this very
+    // picture later, after the image is gone (the clipboard's PNG, made
+    // when a program asks for it). The image is never drawn into after the
+    // capture that made it, so a shared storage stays the copied picture;
+    // it goes back to the spare only when no one else holds it.
+    std::shared_ptr<const platform::DibSection> SharedPixels() const { return storage_; }
 
     // A memory DC compatible with the screen with the image selected (and
     // its palette, if any, realized); made on first request.
@@ -90,7 +98,7 @@ private:
     std::int32_t height_ = 0;
     // In unwinding order: the selections go first, then the DC, then what
     // was selected in it.
-    platform::DibSection storage_;
+    std::shared_ptr<platform::DibSection> storage_;
     platform::UniqueHpalette palette_;
     platform::UniqueHdc dc_;
     platform::SelectGuard bitmapSelection_;

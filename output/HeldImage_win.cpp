@@ -20,8 +20,8 @@ HeldImage::~HeldImage() {
     paletteSelection_.reset();
     bitmapSelection_.reset();
     dc_.reset();
-    if (spare_ != nullptr && storage_) {
-        spare_->kept_.Keep(std::move(storage_));
+    if (spare_ != nullptr && storage_ && storage_.use_count() == 1) {
+        spare_->kept_.Keep(std::move(*storage_));
     }
     liveImages.fetch_sub(1);
 }
@@ -52,23 +52,26 @@ void HeldImage::SetSizeUnpainted(std::int32_t width, std::int32_t height) {
     }
     if (spare_ != nullptr) {
         spare_->kept_.Ensure(width, height);
-        storage_ = spare_->kept_.Take();
+        storage_ = std::make_shared<platform::DibSection>(spare_->kept_.Take());
     } else {
-        storage_ = platform::MakeDibSection(width, height, 24, platform::RowOrder::BottomUp);
+        storage_ = std::make_shared<platform::DibSection>(
+            platform::MakeDibSection(width, height, 24, platform::RowOrder::BottomUp));
     }
     if (dc_) {
-        bitmapSelection_ = platform::SelectGuard(dc_.get(), storage_.bitmap.get());
+        bitmapSelection_ = platform::SelectGuard(dc_.get(), storage_->bitmap.get());
     }
 }
 
 ImageView HeldImage::View() const {
     ::GdiFlush();
-    return ImageView{width_, height_, static_cast<const std::uint8_t*>(storage_.bits)};
+    return ImageView{width_, height_,
+                     static_cast<const std::uint8_t*>(storage_ ? storage_->bits : nullptr)};
 }
 
 PixelView HeldImage::Pixels() {
     ::GdiFlush();
-    return PixelView{width_, height_, static_cast<std::uint8_t*>(storage_.bits)};
+    return PixelView{width_, height_,
+                     static_cast<std::uint8_t*>(storage_ ? storage_->bits : nullptr)};
 }
 
 HDC HeldImage::DrawingDc() {
@@ -81,7 +84,7 @@ HDC HeldImage::DrawingDc() {
         platform::ThrowResourceError(::GetLastError());
     }
     if (storage_) {
-        bitmapSelection_ = platform::SelectGuard(dc_.get(), storage_.bitmap.get());
+        bitmapSelection_ = platform::SelectGuard(dc_.get(), storage_->bitmap.get());
     }
     const int depth =
         ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);

@@ -6,11 +6,16 @@
 
 #include "output/BmpWriter.h"
 #include "output/Clipboard.h"
+#include "output/ClipboardOwner.h"
 #include "output/FileSink.h"
+#include "platform/ClipboardData.h"
 #include "platform/ClipboardScope.h"
+#include "platform/Error.h"
 #include "platform/Gdi.h"
 #include "platform/GlobalMemory.h"
 #include "platform/MessageText.h"
+#include "platform/SystemError.h"
+#include "toolkit/win32/ClipboardText.h"
 
 #include <cstring>
 
@@ -186,4 +191,141 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
     EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
     holder.Release();
     EXPECT_EQ(holder.WaitForExit(30000), std::optional<DWORD>(0));
+}
+
+namespace {
+
+// Puts text on the clipboard, as the user's earlier copy in another
+// program would have.
+void PutText(const std::wstring& text) {
+    const platform::ClipboardScope clipboard(nullptr);
+    ASSERT_TRUE(clipboard);
+    ::EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    ASSERT_TRUE(memory);
+    {
+        const platform::GlobalLockScope lock(memory.get());
+        ASSERT_TRUE(lock);
+        std::memcpy(lock.get(), text.c_str(), bytes);
+    }
+    ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, memory.get()), nullptr);
+    memory.release();
+}
+
+// A copy that fails at one call, the system's error code it leaves, and
+// whether the clipboard must still hold what it held.
+struct CopyFailure {
+    const char* name;
+    bool bitmapFails;
+    bool setDataRefuses;
+    DWORD code;
+    bool clipboardKept;
+};
+
+const CopyFailure CopyFailures[] = {
+    {"a bitmap that cannot be made", true, false, ERROR_NOT_ENOUGH_MEMORY, true},
+    {"a refused SetClipboardData", false, true, ERROR_ACCESS_DENIED, false},
+};
+
+DWORD failureCode = 0;
+
+HBITMAP WINAPI NoBitmap(HDC, int, int) {
+    ::SetLastError(failureCode);
+    return nullptr;
+}
+
+HANDLE WINAPI RefuseData(UINT, HANDLE) {
+    ::SetLastError(failureCode);
+    return nullptr;
+}
+
+} // namespace
+
+// What fails is raised once with the system's text; there is no flash, no
+// GDI object or memory block is left behind, and a copy that fails before
+// it has anything to place leaves the clipboard as it was.
+TEST_F(CaptureWindowTest, AFailedCopyShowsTheSystemsTextOnceAndLosesNothing) {
+    for (const CopyFailure& failure : CopyFailures) {
+        SCOPED_TRACE(failure.name);
+        Form1->BMP = std::make_unique<output::HeldImage>();
+        Form1->BMP->SetSize(8, 8);
+        Form1->BMP->DrawingDc();
+        PutText(L"kept");
+        const DWORD sequence = ::GetClipboardSequenceNumber();
+        const long bitmaps = platform::UniqueHbitmap::Live();
+        const long dcs = platform::UniqueHdc::Live();
+        const long palettes = platform::UniqueHpalette::Live();
+        const long borrowed = platform::WindowDc::Live();
+        // Any flash would run this while the title bar is yellow.
+        static bool sawYellow = false;
+        sawYellow = false;
+        const platform::UniqueHwnd probe(::CreateWindowExW(
+            0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+        ::SetWindowLongPtrW(probe.get(), GWLP_WNDPROC,
+                            reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+                                if (m == WM_APP + 8) {
+                                    sawYellow |= Form1->Rectangle2->FillColor() == 0xFFFFFF00u;
+                                    return LRESULT(0);
+                                }
+                                return ::DefWindowProcW(w, m, wp, lp);
+                            }));
+        ::PostMessageW(probe.get(), WM_APP + 8, 0, 0);
+
+        failureCode = failure.code;
+        const output::CreateBitmapCall bitmapCall =
+            failure.bitmapFails ? output::ReplaceCreateClipboardBitmap(&NoBitmap) : nullptr;
+        const platform::SetClipboardDataCall setDataCall =
+            failure.setDataRefuses ? platform::ReplaceSetClipboardData(&RefuseData) : nullptr;
+        wintest::MessageBoxWatcher watcher;
+        Form1->Dispatch([] { Form1->CopyBtnClick(*Form1->CopyBtn); });
+        if (bitmapCall != nullptr) {
+            output::ReplaceCreateClipboardBitmap(bitmapCall);
+        }
+        if (setDataCall != nullptr) {
+            platform::ReplaceSetClipboardData(setDataCall);
+        }
+        wintest::Pump(50);
+
+        ASSERT_EQ(watcher.Boxes().size(), 1u);
+        EXPECT_EQ(watcher.Boxes()[0].caption, L"エラー");
+        EXPECT_EQ(watcher.Boxes()[0].text, platform::ErrorDisplayText(platform::TrimSystemText(
+                                               platform::SystemErrorText(failure.code))));
+        EXPECT_FALSE(sawYellow) << "a failed copy flashed as a success";
+        EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u);
+        EXPECT_EQ(platform::UniqueHbitmap::Live(), bitmaps) << "the bitmap not handed over leaks";
+        EXPECT_EQ(platform::UniqueHdc::Live(), dcs);
+        EXPECT_EQ(platform::UniqueHpalette::Live(), palettes);
+        EXPECT_EQ(platform::WindowDc::Live(), borrowed);
+        EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
+        EXPECT_FALSE(output::PngPromised());
+        EXPECT_EQ(::GetOpenClipboardWindow(), nullptr);
+        if (failure.clipboardKept) {
+            EXPECT_EQ(::GetClipboardSequenceNumber(), sequence) << "the clipboard was touched";
+            EXPECT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+        }
+    }
+}
+
+// The boxes' text copy keeps the same rule: a refusal is raised with the
+// system's text and the block the system did not take is freed.
+TEST_F(CaptureWindowTest, ARefusedTextCopyIsRaisedAndItsBlockFreed) {
+    PutText(L"kept");
+    const long blocks = platform::UniqueHglobal::Live();
+    failureCode = ERROR_ACCESS_DENIED;
+    const platform::SetClipboardDataCall previous = platform::ReplaceSetClipboardData(&RefuseData);
+    std::wstring raised;
+    try {
+        toolkit::win32::WriteClipboardText(Form1->Handle(), L"123");
+    } catch (const platform::Error& error) {
+        raised = error.Message();
+    }
+    platform::ReplaceSetClipboardData(previous);
+    EXPECT_EQ(raised, platform::TrimSystemText(platform::SystemErrorText(ERROR_ACCESS_DENIED)));
+    EXPECT_EQ(platform::UniqueHglobal::Live(), blocks);
+
+    // Accepted, the block passes to the system and the text is there.
+    toolkit::win32::WriteClipboardText(Form1->Handle(), L"123");
+    EXPECT_EQ(platform::UniqueHglobal::Live(), blocks);
+    EXPECT_EQ(toolkit::win32::ReadClipboardText(Form1->Handle()), L"123");
 }

@@ -4,6 +4,7 @@
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "output/ClipboardOwner.h"
 #include "platform/ClipboardScope.h"
 #include "platform/Gdi.h"
 
@@ -24,6 +25,8 @@ TEST_F(LowDepthScreenHelper, CopyPlacesTheBitmapAndAPaletteCopy) {
     Form1->CopyBtnClick(*Form1->CopyBtn);
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
     ASSERT_TRUE(::IsClipboardFormatAvailable(CF_PALETTE));
+    // The PNG is promised beside them, of the held image's own 24-bit pixels.
+    EXPECT_TRUE(::IsClipboardFormatAvailable(output::PngClipboardFormat()));
     const platform::ClipboardScope clipboard(nullptr);
     ASSERT_TRUE(clipboard);
     auto* copy = static_cast<HPALETTE>(::GetClipboardData(CF_PALETTE));

@@ -11,7 +11,9 @@ namespace toolkit::win32 {
 std::wstring ReadClipboardText(HWND owner);
 
 // Puts text on the clipboard; quietly does nothing while another program
-// holds it (a text edit's copy reports no error).
+// holds it (a text edit's copy reports no error). The text's block is made
+// before the clipboard is emptied; a block that cannot be had, or a
+// refusal by the system, is raised with the system's text.
 void WriteClipboardText(HWND owner, const std::wstring& text);
 
 } // namespace toolkit::win32
