@@ -51,7 +51,10 @@ function(varnel_wine_test_cases target)
   # (in its slot) go through the slot script.
   set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VARNEL_IN_WINE_SLOT}
                                                                   ${CMAKE_CROSSCOMPILING_EMULATOR})
+  # Listing starts Wine, which takes far longer than the default 5 s while
+  # other sessions start beside it: a timeout there stops the whole run.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST ${filter} TEST_LIST ${target}_CASES
+                       DISCOVERY_TIMEOUT 120
                        PROPERTIES LABELS ${arg_LABEL} RESOURCE_GROUPS session:1)
   # The cases are known only when CTest lists them: a script CTest reads
   # after the listing gives them the tools' paths (a list, which the

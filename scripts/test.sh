@@ -47,5 +47,5 @@ cmake --build --preset win
 jobs=${VARNEL_TEST_JOBS:-3}
 scripts/wine-slots.sh build/win "$jobs" -- \
   ctest --test-dir build/win --output-on-failure --timeout 300 -j "$jobs" \
-  --resource-spec-file build/win/wine-slots/resources.json
+  --resource-spec-file "$PWD/build/win/wine-slots/resources.json"
 stage "Windows tests done"
