@@ -7,7 +7,9 @@
 # (scripts/wine-session.sh, scripts/wine10-run.sh) and then holds the lock
 # named after its prefix, since two sessions must never share a prefix.
 # What must not run beside one another shares one more lock:
-#   timing   the suites that measure how long the screen takes to settle;
+#   timing   the suites that measure how long the screen takes to settle:
+#            they also run alone (RUN_SERIAL), as a busy machine's delays
+#            are what they measure (one failed with two tests beside it);
 #   e2e-road the folders that both end-to-end roads write (build/win/e2e-*).
 #
 # Every Windows test gets the native test tools' paths
@@ -34,10 +36,17 @@ function(varnel_wine_test)
     set_property(TEST ${arg_NAME} PROPERTY RESOURCE_GROUPS session:1)
   else()
     add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND})
+    # A session of its own takes a prefix set-up and a whole suite: such a
+    # test starts first, so that the short ones fill the time around it
+    # (CTest knows no times on a first run).
+    set_property(TEST ${arg_NAME} PROPERTY COST 1000)
   endif()
   set_property(TEST ${arg_NAME} PROPERTY ENVIRONMENT_MODIFICATION ${VARNEL_TEST_TOOLS_ENVIRONMENT})
   if(arg_LOCK)
     set_property(TEST ${arg_NAME} PROPERTY RESOURCE_LOCK ${arg_LOCK})
+  endif()
+  if(timing IN_LIST arg_LOCK)
+    set_property(TEST ${arg_NAME} PROPERTY RUN_SERIAL TRUE)
   endif()
 endfunction()
 
@@ -51,7 +60,10 @@ function(varnel_wine_test_cases target)
   # (in its slot) go through the slot script.
   set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR ${VARNEL_IN_WINE_SLOT}
                                                                   ${CMAKE_CROSSCOMPILING_EMULATOR})
+  # Listing starts Wine, which takes far longer than the default 5 s while
+  # other sessions start beside it: a timeout there stops the whole run.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST ${filter} TEST_LIST ${target}_CASES
+                       DISCOVERY_TIMEOUT 120
                        PROPERTIES LABELS ${arg_LABEL} RESOURCE_GROUPS session:1)
   # The cases are known only when CTest lists them: a script CTest reads
   # after the listing gives them the tools' paths (a list, which the

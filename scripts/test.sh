@@ -3,7 +3,7 @@
 # (with the fuzzers for a bounded time), then the Windows build under Wine 8
 # (this Debian 12) and Wine 10 (a Debian 13 tree, scripts/wine10-chroot.sh),
 # several tests at once, each in a private display and prefix.
-#   VARNEL_TEST_JOBS=N scripts/test.sh   (N Windows tests at once; default 3)
+#   VARNEL_TEST_JOBS=N scripts/test.sh   (N Windows tests at once; default 2)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -44,8 +44,8 @@ cmake --build --preset win
 # Wine 8 and Wine 10 tests in one CTest run, JOBS at once: JOBS Wine 8
 # sessions (slots) for the tests that share one, the others start their
 # own. CTest lists the test programs' cases through slot 0's session.
-jobs=${VARNEL_TEST_JOBS:-3}
+jobs=${VARNEL_TEST_JOBS:-2}
 scripts/wine-slots.sh build/win "$jobs" -- \
   ctest --test-dir build/win --output-on-failure --timeout 300 -j "$jobs" \
-  --resource-spec-file build/win/wine-slots/resources.json
+  --resource-spec-file "$PWD/build/win/wine-slots/resources.json"
 stage "Windows tests done"

@@ -9,6 +9,12 @@ step_no=0
 step_name=set-up
 failed=0
 
+# The title bar's height in logical units, read from the window's
+# definition (the script sets root, the clone, before it sources this).
+title_bar=$(sed -n 's/^inline constexpr float TitleBarHeight = \([0-9][0-9]*\);$/\1/p' \
+  "$root/app/Unit1Definition.h")
+[ -n "$title_bar" ] || { echo "$e2e_name: no TitleBarHeight in app/Unit1Definition.h" >&2; exit 1; }
+
 step() {
   step_no=$((step_no + 1))
   step_name=$1

@@ -62,11 +62,11 @@ phys() { echo $(($1 * pct / 100)); }
 logical_of() { echo $((($1 * 100 + pct - 1) / pct)); }
 
 # The window's logical geometry: left, top, width, viewfinder height. The
-# title bar is 36 units high; its physical height takes the truncation
+# title bar is title_bar units high (the definition's); its physical height takes the truncation
 # slack, so the viewfinder's edges are exactly those a capture copies.
 L=0 T=0 W=501 VH=332
 window_geometry() {
-  echo "$(phys $L) $(phys $T) $(phys $W) $(($(phys $((T + 36))) - $(phys $T) + $(phys $VH)))"
+  echo "$(phys $L) $(phys $T) $(phys $W) $(($(phys $((T + title_bar))) - $(phys $T) + $(phys $VH)))"
 }
 expect_window() { wait_geometry "$varnel" "$(window_geometry)" "$1"; }
 # No change may come: the geometry stays what it is for a while.
@@ -213,7 +213,7 @@ shot placed
 
 # ---------------------------------------------------------------------------
 step "region capture of the rectangle the keys left"
-cap_x=$(phys $L) cap_y=$(phys $((T + 36))) cap_w=$(phys $W) cap_h=$(phys $VH)
+cap_x=$(phys $L) cap_y=$(phys $((T + title_bar))) cap_w=$(phys $W) cap_h=$(phys $VH)
 "$expect" pattern "$cap_x" "$cap_y" "$cap_w" "$cap_h" >"$work/region.expected.rgb"
 # The copy button looks disabled until a capture enables it.
 disabled_look=$(look_of 122 6 28 24)

@@ -219,7 +219,7 @@ xdotool key ctrl+a
 xdotool type "$vh"
 shot boxes-typed
 click_at 324 $title_y
-wait_geometry "$varnel" "$wx $wy $vw $((36 + vh))" "size from the boxes"
+wait_geometry "$varnel" "$wx $wy $vw $((title_bar + vh))" "size from the boxes"
 shot size-applied
 
 # ---------------------------------------------------------------------------
@@ -245,7 +245,7 @@ slate=708090
 
 click_at 18 $title_y
 wait_above_state 1 "stay on top pressed, but the window manager was never asked to keep the window above"
-wait_geometry "$varnel" "$wx $wy $vw $((36 + vh))" "stay on top keeps the place"
+wait_geometry "$varnel" "$wx $wy $vw $((title_bar + vh))" "stay on top keeps the place"
 # The user activates the other program by clicking it.
 xdotool mousemove "$free_x" "$free_y" click 1
 wait_active "$picture" "activating the second window"
@@ -258,7 +258,7 @@ shot pinned
 
 click_at 18 $title_y
 wait_above_state 0 "stay on top released, but the window manager still keeps the window above"
-wait_geometry "$varnel" "$wx $wy $vw $((36 + vh))" "releasing stay on top keeps the place"
+wait_geometry "$varnel" "$wx $wy $vw $((title_bar + vh))" "releasing stay on top keeps the place"
 xdotool mousemove "$free_x" "$free_y" click 1
 wait_active "$picture" "activating the second window again"
 wait_screen_pixel "$probe_x" "$probe_y" "$picture_at_probe" "released: the second window comes over the title bar"
@@ -267,9 +267,9 @@ shot unpinned
 
 # ---------------------------------------------------------------------------
 step "region capture"
-# The viewfinder's screen rectangle: below the 36-pixel title bar.
+# The viewfinder's screen rectangle: below the title bar (title_bar pixels at 100 %).
 cap_x=$wx
-cap_y=$((wy + 36))
+cap_y=$((wy + title_bar))
 "$expect" pattern "$cap_x" "$cap_y" "$vw" "$vh" >"$work/region.expected.rgb"
 # Copy and both saves are disabled until a capture: their look changes when
 # the capture enables them, which also tells that the capture is done.
@@ -283,7 +283,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ "$(output_buttons)" != "$disabled_look" ] || fail "the copy and save buttons still look disabled after the capture"
-wait_geometry "$varnel" "$wx $wy $vw $((36 + vh))" "the window after the capture"
+wait_geometry "$varnel" "$wx $wy $vw $((title_bar + vh))" "the window after the capture"
 shot region-captured
 
 # ---------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -80,65 +81,86 @@ struct ImageCase {
     TestImage (*make)();
 };
 
-void PrintTo(const ImageCase& c, std::ostream* out) {
-    *out << c.name;
+const ImageCase Images[] = {
+    {"OnePixel",
+     [] {
+         return TestImage(1, 1, {0x11, 0x22, 0x33});
+     }},
+    {"TwoByTwo", [] { return testimages::NoiseImage(2, 2, 1); }},
+    {"Padded63", [] { return testimages::NoiseImage(63, 17, 2); }},
+    {"OneColumn", [] { return testimages::NoiseImage(1, 500, 3); }},
+    {"Screen626", [] { return testimages::ScreenshotImage(626, 415, 4); }},
+    {"NoiseManyChunks", [] { return testimages::NoiseImage(701, 503, 5); }},
+};
+
+enum class Format { Png, Bmp };
+
+// The file in the format, as our encoder or writer makes it.
+output::MemorySink Encoded(const TestImage& image, Format format) {
+    output::MemorySink sink;
+    if (format == Format::Png) {
+        output::PngEncoder encoder;
+        encoder.TakeImage(image.View());
+        encoder.Write(sink);
+    } else {
+        output::WriteBmp(image.View(), sink);
+    }
+    return sink;
 }
 
-class ExternalDecoders : public testing::TestWithParam<ImageCase> {};
-
-TEST_P(ExternalDecoders, PngPassesPngcheck) {
-    if (access(PngCheck, X_OK) != 0) {
-        FAIL() << PngCheck << " is not installed (the test set-up installs it)";
-    }
-    const TestImage image = GetParam().make();
-    output::PngEncoder encoder;
-    encoder.TakeImage(image.View());
-    output::MemorySink sink;
-    encoder.Write(sink);
-    const auto path = Save(std::string(GetParam().name) + ".png", sink);
-
+void ExpectPngcheckPasses(const std::filesystem::path& path, const TestImage&) {
     const CommandResult result =
         RunCommand(std::string(PngCheck) + " -v " + Quoted(path) + " 2>&1");
     EXPECT_EQ(result.status, 0) << result.output;
     EXPECT_NE(result.output.find("No errors detected"), std::string::npos) << result.output;
 }
 
-TEST_P(ExternalDecoders, PngDecodesWithImageMagick) {
-    if (access(Convert, X_OK) != 0) {
-        FAIL() << Convert << " is not installed (the test set-up installs it)";
-    }
-    const TestImage image = GetParam().make();
-    output::PngEncoder encoder;
-    encoder.TakeImage(image.View());
-    output::MemorySink sink;
-    encoder.Write(sink);
-    const auto path = Save(std::string(GetParam().name) + ".png", sink);
+void ExpectImageMagickGivesThePixels(const std::filesystem::path& path, const TestImage& image) {
     EXPECT_TRUE(DecodeWithImageMagick(path) == image.TopDownRgb());
 }
 
-TEST_P(ExternalDecoders, BmpDecodesWithImageMagick) {
-    if (access(Convert, X_OK) != 0) {
-        FAIL() << Convert << " is not installed (the test set-up installs it)";
-    }
-    const TestImage image = GetParam().make();
-    output::MemorySink sink;
-    output::WriteBmp(image.View(), sink);
-    const auto path = Save(std::string(GetParam().name) + ".bmp", sink);
-    EXPECT_TRUE(DecodeWithImageMagick(path) == image.TopDownRgb());
+// Every decoder that shares no code with ours: the program it runs, the
+// format it is given, and what it must make of the file.
+struct Decoder {
+    const char* name;
+    const char* program;
+    Format format;
+    void (*expect)(const std::filesystem::path&, const TestImage&);
+};
+
+const Decoder Decoders[] = {
+    {"PngPassesPngcheck", PngCheck, Format::Png, ExpectPngcheckPasses},
+    {"PngDecodesWithImageMagick", Convert, Format::Png, ExpectImageMagickGivesThePixels},
+    {"BmpDecodesWithImageMagick", Convert, Format::Bmp, ExpectImageMagickGivesThePixels},
+};
+
+void PrintTo(const Decoder& d, std::ostream* out) {
+    *out << d.name;
+}
+void PrintTo(const ImageCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Images, ExternalDecoders,
-    testing::Values(ImageCase{"OnePixel",
-                              [] {
-                                  return TestImage(1, 1, {0x11, 0x22, 0x33});
-                              }},
-                    ImageCase{"TwoByTwo", [] { return testimages::NoiseImage(2, 2, 1); }},
-                    ImageCase{"Padded63", [] { return testimages::NoiseImage(63, 17, 2); }},
-                    ImageCase{"OneColumn", [] { return testimages::NoiseImage(1, 500, 3); }},
-                    ImageCase{"Screen626", [] { return testimages::ScreenshotImage(626, 415, 4); }},
-                    ImageCase{"NoiseManyChunks",
-                              [] { return testimages::NoiseImage(701, 503, 5); }}),
-    [](const testing::TestParamInfo<ImageCase>& info) { return std::string(info.param.name); });
+using DecoderCase = std::tuple<Decoder, ImageCase>;
+
+class ExternalDecoders : public testing::TestWithParam<DecoderCase> {};
+
+TEST_P(ExternalDecoders, ReadOurFile) {
+    const auto& [decoder, imageCase] = GetParam();
+    if (access(decoder.program, X_OK) != 0) {
+        FAIL() << decoder.program << " is not installed (the test set-up installs it)";
+    }
+    const TestImage image = imageCase.make();
+    const char* extension = decoder.format == Format::Png ? ".png" : ".bmp";
+    const auto path = Save(std::string(imageCase.name) + extension, Encoded(image, decoder.format));
+    decoder.expect(path, image);
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, ExternalDecoders,
+                         testing::Combine(testing::ValuesIn(Decoders), testing::ValuesIn(Images)),
+                         [](const testing::TestParamInfo<DecoderCase>& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
 } // namespace

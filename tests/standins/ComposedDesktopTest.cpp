@@ -134,13 +134,13 @@ TEST_F(ComposedDesktop, TheCaptureWindowItselfHasNoInvisibleBorders) {
 // the fixed pause instead of adding to it.
 TEST_F(ComposedDesktop, RegionCaptureWaitsForACompositionPassWhileCollapsedInsteadOfAPause) {
     constexpr int Left = 301, Top = 211, Width = 250, ViewfinderHeight = 101;
-    Form1->SetWindowBounds(Left, Top, Width, 36 + ViewfinderHeight);
+    Form1->SetWindowBounds(Left, Top, Width, TitleBar + ViewfinderHeight);
     wintest::Pump(200);
     const int fullHeight = Form1->ScreenRect().Height();
     const int collapsedHeight = Form1->Rectangle2->PhysicalRect().Height();
     ASSERT_LT(collapsedHeight, fullHeight);
-    const capture::CaptureRegion region =
-        capture::RegionUnderViewfinder(Left, Top, 36, float(Width), ViewfinderHeight, Form1->Scale);
+    const capture::CaptureRegion region = capture::RegionUnderViewfinder(
+        Left, Top, TitleBarHeight, float(Width), ViewfinderHeight, Form1->Scale);
 
     // The fastest of a few captures, less the time spent in the composition
     // pass: a loaded machine slows some captures down, but a pause would be

@@ -99,9 +99,9 @@ TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
     ASSERT_LT(quickest, 0.5) << "the stand-in's flush waits: this test would prove nothing";
 
     constexpr int Left = 301, Top = 211, Width = 250, ViewfinderHeight = 101;
-    Form1->SetWindowBounds(Left, Top, Width, 36 + ViewfinderHeight);
-    const capture::CaptureRegion region =
-        capture::RegionUnderViewfinder(Left, Top, 36, float(Width), ViewfinderHeight, Form1->Scale);
+    Form1->SetWindowBounds(Left, Top, Width, TitleBar + ViewfinderHeight);
+    const capture::CaptureRegion region = capture::RegionUnderViewfinder(
+        Left, Top, TitleBarHeight, float(Width), ViewfinderHeight, Form1->Scale);
     const RECT under{region.x, region.y, region.x + region.width, region.y + region.height};
 
     std::vector<double> collapsed;
@@ -134,7 +134,7 @@ TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
             }
         }
         EXPECT_EQ(mismatches, 0) << "the capture holds the viewfinder; " << first.str();
-        EXPECT_EQ(Form1->ClientHeight(), 36 + ViewfinderHeight);
+        EXPECT_EQ(Form1->ClientHeight(), TitleBar + ViewfinderHeight);
         // A flush that waited for nothing buys the pause an uncomposed
         // desktop gets.
         EXPECT_GE(collapsed.back(), double(capture::PauseWithoutFlush));
@@ -169,9 +169,9 @@ TEST_F(FirstFlushHelper, TheFirstCaptureOfAProcessWaitsLikeTheRest) {
     standin::DwmRecordMapping& record = standin::DwmRecordMapping::Instance();
     record.Reset();
     constexpr int Left = 301, Top = 211, Width = 250, ViewfinderHeight = 101;
-    Form1->SetWindowBounds(Left, Top, Width, 36 + ViewfinderHeight);
-    const capture::CaptureRegion region =
-        capture::RegionUnderViewfinder(Left, Top, 36, float(Width), ViewfinderHeight, Form1->Scale);
+    Form1->SetWindowBounds(Left, Top, Width, TitleBar + ViewfinderHeight);
+    const capture::CaptureRegion region = capture::RegionUnderViewfinder(
+        Left, Top, TitleBarHeight, float(Width), ViewfinderHeight, Form1->Scale);
     const RECT under{region.x, region.y, region.x + region.width, region.y + region.height};
     ASSERT_TRUE(wintest::WaitFor([&] { return ScreenMismatches(under) > 0; }, 2000))
         << "the viewfinder never showed over the region";

@@ -52,11 +52,11 @@ protected:
 
 TEST_F(NoDwmapi, RegionCaptureIsExact) {
     constexpr int Left = 123, Top = 77, Width = 210, ViewfinderHeight = 90;
-    Form1->SetWindowBounds(Left, Top, Width, 36 + ViewfinderHeight);
+    Form1->SetWindowBounds(Left, Top, Width, TitleBar + ViewfinderHeight);
     wintest::Pump(200);
     Form1->CutBtnClick(*Form1->CutBtn);
-    const capture::CaptureRegion region =
-        capture::RegionUnderViewfinder(Left, Top, 36, float(Width), ViewfinderHeight, Form1->Scale);
+    const capture::CaptureRegion region = capture::RegionUnderViewfinder(
+        Left, Top, TitleBarHeight, float(Width), ViewfinderHeight, Form1->Scale);
     ASSERT_NE(Form1->BMP, nullptr);
     ASSERT_EQ(Form1->BMP->Width(), region.width);
     ASSERT_EQ(Form1->BMP->Height(), region.height);
@@ -68,7 +68,7 @@ TEST_F(NoDwmapi, RegionCaptureIsExact) {
         }
     }
     EXPECT_EQ(mismatches, 0);
-    EXPECT_EQ(Form1->ClientHeight(), 36 + ViewfinderHeight);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + ViewfinderHeight);
 }
 
 TEST_F(NoDwmapi, WindowCaptureTakesTheWindowRectangle) {
@@ -107,7 +107,7 @@ TEST(NoDwmapiProgram, StartsCapturesAndCopies) {
     for (int y = 0; y < picture->height; ++y) {
         for (int x = 0; x < picture->width; ++x) {
             mismatches +=
-                picture->At(x, y) != testpattern::ScreenPatternAt(r.left + x, r.top + 36 + y);
+                picture->At(x, y) != testpattern::ScreenPatternAt(r.left + x, r.top + TitleBar + y);
         }
     }
     EXPECT_EQ(mismatches, 0);

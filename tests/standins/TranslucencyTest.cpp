@@ -7,6 +7,8 @@
 #include "tests/support/ScreenPattern.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "app/Unit1Definition.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -47,7 +49,8 @@ TEST(Translucency, TheViewfinderBlendsOverTheScreenAndTheTitleBarHidesIt) {
     for (const double fx : {0.05, 0.3, 0.55, 0.8, 0.97}) {
         for (const double fy : {0.1, 0.5, 0.9}) {
             const int x = r.left + 2 + int(fx * (r.right - r.left - 4));
-            const int y = r.top + 36 + 2 + int(fy * (r.bottom - r.top - 36 - 4));
+            const int y = r.top + int(TitleBarHeight) + 2 +
+                          int(fy * (r.bottom - r.top - int(TitleBarHeight) - 4));
             const std::uint32_t behind = testpattern::ScreenPatternAt(x, y);
             EXPECT_TRUE(wintest::Near(shot.At(x, y), SeenThroughViewfinder(behind), 3))
                 << "at (" << x << "," << y << "): " << Hex(shot.At(x, y)) << " over " << Hex(behind)

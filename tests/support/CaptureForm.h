@@ -8,6 +8,9 @@
 
 namespace shapes {
 
+// The title bar's height in whole logical units, as the definition has it.
+inline constexpr int TitleBar = static_cast<int>(TitleBarHeight);
+
 struct CaptureForm : Form1Controls {
     toolkit::Form form{"Form1"};
 

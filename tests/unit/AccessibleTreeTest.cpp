@@ -5,7 +5,7 @@
 // values; and the changes a screen reader follows.
 #include "toolkit/AccessibleTree.h"
 
-#include "tests/support/CaptureForm.h"
+#include "tests/support/HostedForm.h"
 #include "tests/support/FakeFormHost.h"
 
 #include "toolkit/NumberBox.h"
@@ -34,22 +34,22 @@ using toolkit::NavDirection;
 using toolkit::RectI;
 using Event = std::pair<AccessibleEvent, std::string>;
 
-struct Window {
-    fakes::RecordingHost host;
-    fakes::PatternRasterizer glyphs;
-    shapes::CaptureForm f;
-    toolkit::Form& form = f.form;
+struct Window : fakes::HostedForm {
     AccessibleTree tree{form};
 
     explicit Window(float scale = 1.25f, int left = 40, int top = 30) {
-        form.AttachHost(&host, &glyphs);
-        form.Create();
+        Opening opening;
+        opening.scale = scale;
+        opening.left = left;
+        opening.top = top;
+        opening.drawGlyphs = true;
         // As the creation handler leaves the window: no image yet.
-        f.SaveBmpBtn->SetEnabled(false);
-        f.SavePngBtn->SetEnabled(false);
-        f.CopyBtn->SetEnabled(false);
-        form.SetScale(scale);
-        form.SetWindowBounds(left, top, Form1Width, Form1Height);
+        opening.created = [this] {
+            f.SaveBmpBtn->SetEnabled(false);
+            f.SavePngBtn->SetEnabled(false);
+            f.CopyBtn->SetEnabled(false);
+        };
+        Open(opening);
         host.accessibleEvents.clear();
     }
 
@@ -209,7 +209,7 @@ TEST(AccessibleTree, StatesFollowEnabledLatchedAndFocus) {
     EXPECT_EQ(w.tree.State(boxH), StateFocusable | StateFocused);
     EXPECT_EQ(w.tree.State(boxW), StateFocusable);
     // The window collapsed to its title bar: the viewfinder is not shown.
-    w.form.SetClientSize(Form1Width, 36);
+    w.form.SetClientSize(Form1Width, shapes::TitleBar);
     EXPECT_EQ(w.tree.State(view), StateInvisible);
 }
 

@@ -2,6 +2,7 @@
 // placement, and the pull back onto a display after the displays changed
 // (a laptop leaving its dock, a display switched off), as tables of layouts
 // in Windows screen coordinates.
+#include "app/Unit1Definition.h"
 #include "platform/Units.h"
 #include "toolkit/DesktopPlacement.h"
 
@@ -26,9 +27,9 @@ using toolkit::RectI;
 using toolkit::WindowPlace;
 namespace units = platform::units;
 
-constexpr int Width = 501;
-constexpr int Height = 368;
-constexpr int Bar = 36;
+constexpr int Width = Form1Width;
+constexpr int Height = Form1Height;
+constexpr int Bar = static_cast<int>(TitleBarHeight);
 
 DisplayArea Whole(RectI monitor) {
     return {monitor, monitor};

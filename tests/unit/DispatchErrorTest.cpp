@@ -3,8 +3,7 @@
 // mouse capture or tracking left behind.
 #include "toolkit/Form.h"
 
-#include "tests/support/FakeFormHost.h"
-#include "tests/support/CaptureForm.h"
+#include "tests/support/HostedForm.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +18,7 @@ using toolkit::Control;
 using toolkit::MouseButton;
 using toolkit::RectI;
 
-struct Window {
-    fakes::RecordingHost host;
-    shapes::CaptureForm f;
-    toolkit::Form& form = f.form;
-
+struct Window : fakes::HostedForm {
     // Every failing handler counts its runs, so a case whose event never
     // reached its handler cannot pass on another handler's error.
     int failures = 0;
@@ -33,9 +28,10 @@ struct Window {
     }
 
     Window() {
-        form.AttachHost(&host, nullptr);
-        form.Create();
-        form.SetScale(1.5f);
+        Opening opening;
+        opening.scale = 1.5f;
+        opening.placed = false;
+        Open(opening);
     }
 
     // Well inside a control; on the title bar, the free stretch between the

@@ -5,8 +5,7 @@
 // the pointer, and a pointer that does not move must not move the window.
 #include "toolkit/Form.h"
 
-#include "tests/support/FakeFormHost.h"
-#include "tests/support/CaptureForm.h"
+#include "tests/support/HostedForm.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +22,9 @@ const float Scales[] = {1.0f, static_cast<float>(114 / 100.0), 1.25f, 1.5f, 1.75
 
 // The capture window's wiring: the title bar moves the window, the
 // viewfinder resizes it, whatever button was pressed.
-struct TrackedWindow {
-    fakes::RecordingHost host;
-    shapes::CaptureForm f;
-    toolkit::Form& form = f.form;
-
+struct TrackedWindow : fakes::HostedForm {
     explicit TrackedWindow(float scale, int left = 100, int top = 80) {
-        form.AttachHost(&host, nullptr);
-        f.WireWindowTracking();
-        form.Create();
-        form.SetScale(scale);
-        form.SetWindowBounds(left, top, Form1Width, Form1Height);
+        Open(Opening::Tracked(scale, left, top));
     }
 
     // The pointer at a physical screen position, told to the form in its
@@ -169,7 +160,7 @@ TEST(FormTracking, ResizeFollowsThePointerAndStopsAtTheSmallestWindow) {
     // Past the left and top edges: one unit wide, nothing below the title bar.
     w.Move(px - 2000, py - 2000);
     EXPECT_EQ(w.form.ClientWidth(), 1);
-    EXPECT_EQ(w.form.ClientHeight(), 36);
+    EXPECT_EQ(w.form.ClientHeight(), shapes::TitleBar);
     EXPECT_EQ(w.f.Rectangle1->Height(), 0.0f);
     // Coming back grows the window at once.
     w.Move(px - 1995, py - 1990);

@@ -5,8 +5,7 @@
 // text typed into a box and not yet committed survives a click elsewhere.
 #include "toolkit/Form.h"
 
-#include "tests/support/FakeFormHost.h"
-#include "tests/support/CaptureForm.h"
+#include "tests/support/HostedForm.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +19,16 @@ using toolkit::Key;
 using toolkit::MouseButton;
 using toolkit::RectI;
 
-struct Window {
-    fakes::RecordingHost host;
-    fakes::PatternRasterizer glyphs;
-    shapes::CaptureForm f;
-    toolkit::Form& form = f.form;
+struct Window : fakes::HostedForm {
     std::vector<std::string> clicks;
 
     Window() {
-        form.AttachHost(&host, &glyphs);
-        form.Create();
-        form.SetScale(1.25f);
-        form.SetWindowBounds(40, 30, Form1Width, Form1Height);
+        Opening opening;
+        opening.scale = 1.25f;
+        opening.left = 40;
+        opening.top = 30;
+        opening.drawGlyphs = true;
+        Open(opening);
         for (toolkit::ToolButton* button : f.Buttons()) {
             Record(*button);
         }

@@ -1,15 +1,13 @@
-// Placing the window from the keyboard: which key presses move or resize the
-// window and which stay with a focused size box, then the same keys through
-// the form on the real window's controls: one unit a press, the window's
-// limits, the boxes left alone, and the viewfinder on the screen still
-// exactly what a region capture copies.
+// Placing the window from the keyboard through the form, on the real
+// window's controls: one unit a press, the window's limits, the boxes left
+// alone, and the viewfinder on the screen still exactly what a region
+// capture copies. (Which keys place the window at all: KeyPlacementTest.cpp.)
 #include "toolkit/Form.h"
 #include "toolkit/KeyPlacement.h"
 
 #include "capture/CaptureMath.h"
 #include "platform/Units.h"
-#include "tests/support/CaptureForm.h"
-#include "tests/support/FakeFormHost.h"
+#include "tests/support/HostedForm.h"
 
 #include <gtest/gtest.h>
 
@@ -19,87 +17,18 @@
 namespace {
 
 using toolkit::Key;
-using toolkit::KeyAction;
-using toolkit::KeyPlacement;
-using toolkit::PlacementForKey;
 
 constexpr unsigned Shift = toolkit::ShiftKey;
 constexpr unsigned Ctrl = toolkit::CtrlKey;
 constexpr unsigned Alt = toolkit::AltKey;
 
-TEST(KeyPlacement, ArrowsByModifiersAndFocus) {
-    struct Direction {
-        Key key;
-        int dx;
-        int dy;
-    };
-    // Right and Down move right and down, or grow; Left and Up the other way.
-    const Direction directions[] = {
-        {Key::Left, -1, 0}, {Key::Right, 1, 0}, {Key::Up, 0, -1}, {Key::Down, 0, 1}};
-    struct Case {
-        const char* name;
-        unsigned modifiers;
-        bool boxFocused;
-        KeyAction action;
-    };
-    const Case cases[] = {
-        {"plain, no focus", 0, false, KeyAction::Move},
-        {"Shift, no focus", Shift, false, KeyAction::Resize},
-        {"Ctrl, no focus", Ctrl, false, KeyAction::Move},
-        {"Ctrl+Shift, no focus", Ctrl | Shift, false, KeyAction::Resize},
-        {"plain, box focused", 0, true, KeyAction::ToFocused},
-        {"Shift, box focused", Shift, true, KeyAction::ToFocused},
-        {"Ctrl, box focused", Ctrl, true, KeyAction::Move},
-        {"Ctrl+Shift, box focused", Ctrl | Shift, true, KeyAction::Resize},
-        {"Alt, no focus", Alt, false, KeyAction::ToFocused},
-        {"Alt+Shift, no focus", Alt | Shift, false, KeyAction::ToFocused},
-        {"Ctrl+Alt, no focus", Ctrl | Alt, false, KeyAction::ToFocused},
-        {"Ctrl+Alt+Shift, box focused", Ctrl | Alt | Shift, true, KeyAction::ToFocused},
-        {"Alt, box focused", Alt, true, KeyAction::ToFocused},
-        // A mouse button held while the key goes down changes nothing.
-        {"plain with the left button down", toolkit::LeftButtonDown, false, KeyAction::Move},
-    };
-    for (const Case& c : cases) {
-        for (const Direction& d : directions) {
-            SCOPED_TRACE(testing::Message() << c.name << ", key " << int(d.key));
-            const KeyPlacement expected = c.action == KeyAction::ToFocused
-                                              ? KeyPlacement{}
-                                              : KeyPlacement{c.action, d.dx, d.dy};
-            EXPECT_EQ(PlacementForKey(d.key, c.modifiers, c.boxFocused), expected);
-        }
-    }
-}
-
-TEST(KeyPlacement, OtherKeysAlwaysGoToTheFocusedControl) {
-    const Key keys[] = {Key::Home,  Key::End,    Key::Backspace, Key::Delete,
-                        Key::Enter, Key::Escape, Key::Tab,       Key::SelectAll,
-                        Key::Copy,  Key::Cut,    Key::Paste,     Key::Other};
-    for (Key key : keys) {
-        for (unsigned modifiers : {0u, Shift, Ctrl, Ctrl | Shift, Alt}) {
-            for (bool focused : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "key " << int(key) << " modifiers " << modifiers
-                                                << " focused " << focused);
-                EXPECT_EQ(PlacementForKey(key, modifiers, focused), KeyPlacement{});
-            }
-        }
-    }
-}
-
 const float Scales[] = {1.0f, static_cast<float>(114 / 100.0), 1.25f, 1.5f, 1.75f};
 
 // The capture window's controls and its mouse wiring, with size boxes that
 // hold the values the program starts with.
-struct Window {
-    fakes::RecordingHost host;
-    shapes::CaptureForm f;
-    toolkit::Form& form = f.form;
-
+struct Window : fakes::HostedForm {
     explicit Window(float scale = 1.25f, int left = 120, int top = 90) {
-        form.AttachHost(&host, nullptr);
-        f.WireWindowTracking();
-        form.Create();
-        form.SetScale(scale);
-        form.SetWindowBounds(left, top, Form1Width, Form1Height);
+        Open(Opening::Tracked(scale, left, top));
         f.NBoxW->SetValue(double(f.Rectangle1->Width()) * scale);
         f.NBoxH->SetValue(double(f.Rectangle1->Height()) * scale);
     }
@@ -206,7 +135,7 @@ TEST(KeyboardPlacement, ResizingStopsAtOneUnitWideAndAnEmptyViewfinder) {
         w.form.SetWindowBounds(300, 200, 3, 38);
         w.Press(Key::Left, modifiers, 5);
         w.Press(Key::Up, modifiers, 5);
-        EXPECT_EQ(w.Geometry(), (toolkit::WindowRect{300, 200, 1, 36}));
+        EXPECT_EQ(w.Geometry(), (toolkit::WindowRect{300, 200, 1, shapes::TitleBar}));
         EXPECT_EQ(w.f.Rectangle1->Height(), 0.0f);
         EXPECT_EQ(w.Region().width, 1);
         EXPECT_EQ(w.Region().height, 0);
@@ -313,7 +242,7 @@ TEST(KeyboardPlacement, TheViewfinderShownIsTheRegionCaptured) {
     for (const float scale : Scales) {
         SCOPED_TRACE(testing::Message() << "scale " << scale);
         Window w(scale, 13, 7);
-        w.form.SetWindowBounds(13, 7, 40, 36 + 30);
+        w.form.SetWindowBounds(13, 7, 40, shapes::TitleBar + 30);
         for (int i = 0; i < 9; ++i) {
             w.Press(Key::Right);
             w.Press(Key::Down, Shift);
@@ -328,7 +257,7 @@ TEST(KeyboardPlacement, TheViewfinderShownIsTheRegionCaptured) {
             EXPECT_EQ(region.height, shown.Height());
             EXPECT_EQ(w.host.presented.back().bottom, shown.bottom);
         }
-        EXPECT_EQ(w.Geometry(), (toolkit::WindowRect{22, 16, 45, 36 + 30 + 9 - 4}));
+        EXPECT_EQ(w.Geometry(), (toolkit::WindowRect{22, 16, 45, shapes::TitleBar + 30 + 9 - 4}));
     }
 }
 

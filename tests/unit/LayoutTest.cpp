@@ -16,6 +16,7 @@
 namespace {
 
 using shapes::CaptureForm;
+using shapes::TitleBar;
 using toolkit::Control;
 using toolkit::RectF;
 using toolkit::RectI;
@@ -37,13 +38,15 @@ TEST(Layout, TitleBarOnTopViewfinderFillsTheRest) {
         int width;
         int height;
     };
-    const Case cases[] = {{501, 368}, {640, 480}, {120, 37}, {501, 36}, {1, 36}};
+    const Case cases[] = {
+        {501, 368}, {640, 480}, {120, TitleBar + 1}, {501, TitleBar}, {1, TitleBar}};
     CaptureForm f;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         f.form.SetClientSize(c.width, c.height);
-        EXPECT_TRUE(BoundsAre(*f.Rectangle2, {0, 0, float(c.width), 36}));
-        EXPECT_TRUE(BoundsAre(*f.Rectangle1, {0, 36, float(c.width), float(c.height - 36)}));
+        EXPECT_TRUE(BoundsAre(*f.Rectangle2, {0, 0, float(c.width), TitleBarHeight}));
+        EXPECT_TRUE(BoundsAre(
+            *f.Rectangle1, {0, TitleBarHeight, float(c.width), float(c.height) - TitleBarHeight}));
     }
 }
 
@@ -162,8 +165,12 @@ TEST(Layout, WindowNeverNarrowerThanOneNorLowerThanTheTitleBar) {
         int keptHeight;
     };
     const Case cases[] = {
-        {0, 0, 1, 36},  {-50, -400, 1, 36}, {1, 36, 1, 36},
-        {2, 35, 2, 36}, {501, 37, 501, 37}, {100000, 10036, 100000, 10036},
+        {0, 0, 1, TitleBar},
+        {-50, -400, 1, TitleBar},
+        {1, TitleBar, 1, TitleBar},
+        {2, TitleBar - 1, 2, TitleBar},
+        {501, TitleBar + 1, 501, TitleBar + 1},
+        {100000, 10000 + TitleBar, 100000, 10000 + TitleBar},
     };
     fakes::RecordingHost host;
     CaptureForm f;

@@ -3,6 +3,8 @@
 // pointer's fractional positions, and the smallest window they may leave.
 #include "toolkit/WindowTracking.h"
 
+#include "app/Unit1Definition.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,7 +17,7 @@ using toolkit::TrackingMode;
 using toolkit::WindowRect;
 using toolkit::WindowTracker;
 
-constexpr int TitleBarHeight = 36;
+constexpr int TitleBar = static_cast<int>(::TitleBarHeight);
 constexpr WindowRect StartWindow{100, 200, 501, 368};
 
 struct Point {
@@ -48,7 +50,7 @@ TEST(WindowTracking, ResizeFollowsPointerFromItsPressPoint) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WindowTracker tracker(TitleBarHeight);
+        WindowTracker tracker(TitleBar);
         WindowRect window = StartWindow;
         tracker.StartResize(window, c.press.x, c.press.y);
         EXPECT_EQ(tracker.Mode(), TrackingMode::Resize);
@@ -82,7 +84,7 @@ TEST(WindowTracking, ResizeStopsAtOneUnitWideAndEmptyViewfinder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WindowTracker tracker(TitleBarHeight);
+        WindowTracker tracker(TitleBar);
         WindowRect window = StartWindow;
         tracker.StartResize(window, 400, 300);
         for (const Step& s : c.steps) {
@@ -116,7 +118,7 @@ TEST(WindowTracking, MoveKeepsGrabbedPointUnderPointer) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WindowTracker tracker(TitleBarHeight);
+        WindowTracker tracker(TitleBar);
         WindowRect window = StartWindow;
         tracker.StartMove(c.press.x, c.press.y);
         EXPECT_EQ(tracker.Mode(), TrackingMode::Move);
@@ -134,7 +136,7 @@ TEST(WindowTracking, MoveKeepsGrabbedPointUnderPointer) {
 }
 
 TEST(WindowTracking, MoveAndResizeAreExclusiveAndEndAtRelease) {
-    WindowTracker tracker(TitleBarHeight);
+    WindowTracker tracker(TitleBar);
     EXPECT_EQ(tracker.Mode(), TrackingMode::None);
     EXPECT_EQ(tracker.PointerMoved(StartWindow, 900, 900), StartWindow);
 
@@ -149,7 +151,7 @@ TEST(WindowTracking, MoveAndResizeAreExclusiveAndEndAtRelease) {
 }
 
 TEST(WindowTracking, ResizeStartsFromTheWindowsCurrentSize) {
-    WindowTracker tracker(TitleBarHeight);
+    WindowTracker tracker(TitleBar);
     tracker.StartResize(StartWindow, 0, 0);
     WindowRect window = tracker.PointerMoved(StartWindow, 100, 100);
     tracker.Stop();
@@ -191,8 +193,7 @@ TEST(WindowTracking, TypedSizeTruncatesAtSingleScale) {
         SCOPED_TRACE(testing::Message()
                      << "scale " << c.scale << " " << c.width << " x " << c.height);
         EXPECT_EQ(toolkit::WindowWidthForTypedSize(c.width, c.scale), c.windowWidth);
-        EXPECT_EQ(toolkit::WindowHeightForTypedSize(c.height, c.scale, TitleBarHeight),
-                  c.windowHeight);
+        EXPECT_EQ(toolkit::WindowHeightForTypedSize(c.height, c.scale, TitleBar), c.windowHeight);
     }
 }
 

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+// The title bar's height in whole logical units, as the window's definition
+// has it.
+inline constexpr int TitleBar = static_cast<int>(TitleBarHeight);
+
 class CaptureWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

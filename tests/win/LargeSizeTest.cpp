@@ -30,7 +30,7 @@ TEST_F(CaptureWindowTest, TheLargestTypedSizeNeverCrashesOrHangs) {
         ADD_FAILURE() << "error display: " << box.text;
     }
     EXPECT_EQ(Form1->ClientWidth(), 100000);
-    EXPECT_EQ(Form1->ClientHeight(), 36 + 10000);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + 10000);
     // The system window is the part of the window that lies on the desktop.
     RECT r{};
     ASSERT_TRUE(::GetWindowRect(host->Handle(), &r));
@@ -40,7 +40,7 @@ TEST_F(CaptureWindowTest, TheLargestTypedSizeNeverCrashesOrHangs) {
     EXPECT_EQ(r.right, std::min(screen.right, ::GetSystemMetrics(SM_CXSCREEN)));
     EXPECT_EQ(r.bottom, std::min(screen.bottom, ::GetSystemMetrics(SM_CYSCREEN)));
     // Still usable: a smaller size applies.
-    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->SetWindowBounds(100, 100, 300, TitleBar + 200);
     Form1->CutBtnClick(*Form1->CutBtn);
     ASSERT_NE(Form1->BMP, nullptr);
     EXPECT_EQ(Form1->BMP->Width(), 300);
@@ -48,17 +48,17 @@ TEST_F(CaptureWindowTest, TheLargestTypedSizeNeverCrashesOrHangs) {
 
 TEST_F(CaptureWindowTest, ACaptureWhoseImageCannotBeHadLeavesTheWindowWhole) {
     // 70000 x 70000 pixels: more than a bitmap can describe.
-    Form1->SetWindowBounds(0, 0, 70000, 36 + 70000);
+    Form1->SetWindowBounds(0, 0, 70000, TitleBar + 70000);
     wintest::MessageBoxWatcher watcher;
     Form1->Dispatch([] { Form1->CutBtnClick(*Form1->CutBtn); });
     ASSERT_EQ(watcher.Boxes().size(), 1u);
     EXPECT_EQ(watcher.Boxes()[0].text, L"システム リソース不足です.");
-    EXPECT_EQ(Form1->ClientHeight(), 36 + 70000) << "restored, not left collapsed";
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + 70000) << "restored, not left collapsed";
     EXPECT_FALSE(Form1->CopyBtn->Enabled()) << "the outputs keep their state";
     ASSERT_NE(Form1->BMP, nullptr);
     EXPECT_FALSE(Form1->BMP->HasPixels());
     // The program goes on: a normal capture works.
-    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->SetWindowBounds(100, 100, 300, TitleBar + 200);
     Form1->CutBtnClick(*Form1->CutBtn);
     EXPECT_TRUE(Form1->BMP->HasPixels());
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
@@ -91,7 +91,7 @@ TEST_F(CaptureWindowTest, ASnapshotThatCannotBeHadIsShownAndLeavesNoSnapshot) {
     for (std::size_t i = 0; i < output::DibStorageSize(3, 2); ++i) {
         ASSERT_EQ(view.bits[i], 0xFF) << i;
     }
-    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->SetWindowBounds(100, 100, 300, TitleBar + 200);
     Form1->CutBtnClick(*Form1->CutBtn);
     ASSERT_NE(Form1->BMP, nullptr);
     EXPECT_TRUE(Form1->BMP->HasPixels());

@@ -25,7 +25,7 @@ struct Census {
 } // namespace
 
 TEST_F(CaptureWindowTest, TwoHundredCapturesAndCopiesLeakNothing) {
-    Form1->SetWindowBounds(120, 140, 64, 36 + 48);
+    Form1->SetWindowBounds(120, 140, 64, TitleBar + 48);
     auto round = [] {
         Form1->CutBtnClick(*Form1->CutBtn);
         Form1->CopyBtnClick(*Form1->CopyBtn);
@@ -47,7 +47,7 @@ TEST_F(CaptureWindowTest, TwoHundredCapturesAndCopiesLeakNothing) {
 }
 
 TEST_F(CaptureWindowTest, TwoHundredSavesThroughTheDialogLeakNothing) {
-    Form1->SetWindowBounds(120, 140, 64, 36 + 48);
+    Form1->SetWindowBounds(120, 140, 64, TitleBar + 48);
     Form1->CutBtnClick(*Form1->CutBtn);
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
@@ -87,7 +87,7 @@ TEST_F(CaptureWindowTest, ClosingTheWindowWithAnImageHeldFreesItsPixels) {
     host = Application.HostOf(*Form1);
     ASSERT_NE(host, nullptr);
     host->Show();
-    Form1->SetWindowBounds(120, 140, 64, 36 + 48);
+    Form1->SetWindowBounds(120, 140, 64, TitleBar + 48);
     Form1->CutBtnClick(*Form1->CutBtn);
     Form1->CutBtnClick(*Form1->CutBtn);
     ASSERT_NE(Form1->BMP, nullptr);

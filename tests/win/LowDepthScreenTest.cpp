@@ -17,7 +17,7 @@ TEST_F(LowDepthScreenHelper, CopyPlacesTheBitmapAndAPaletteCopy) {
     }();
     ASSERT_LT(depth, 24) << "needs a display below 24 bits per pixel";
 
-    Form1->SetWindowBounds(100, 100, 40, 36 + 30);
+    Form1->SetWindowBounds(100, 100, 40, TitleBar + 30);
     Form1->CutBtnClick(*Form1->CutBtn);
     ASSERT_NE(Form1->BMP, nullptr);
     Form1->BMP->DrawingDc();

@@ -79,7 +79,7 @@ TEST_F(PlacementTest, DraggingInTheViewfinderResizesFromTheBottomRight) {
         EXPECT_EQ(Form1->ClientWidth(), width + 50);
         EXPECT_EQ(Form1->ClientHeight(), height + 20);
         EXPECT_EQ(Form1->Rectangle1->Width(), width + 50.0f) << "the viewfinder follows";
-        EXPECT_EQ(Form1->Rectangle1->Height(), height + 20.0f - 36.0f);
+        EXPECT_EQ(Form1->Rectangle1->Height(), height + 20.0f - TitleBarHeight);
         // The close button keeps its distance to the right edge.
         EXPECT_EQ(Form1->ExitBtn->Bounds().x, Form1->ClientWidth() - 26.0f);
     }
@@ -93,7 +93,7 @@ TEST_F(PlacementTest, AResizeDraggedPastTheLeftAndTopEdgesStopsThere) {
     const POINT p = ScreenPointOf(*Form1->Rectangle1, 0.5, 0.5);
     wintest::Drag(p.x, p.y, p.x - 700, p.y - 600);
     EXPECT_EQ(Form1->ClientWidth(), 1);
-    EXPECT_EQ(Form1->ClientHeight(), 36);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar);
     EXPECT_EQ(Form1->Left(), 900);
     EXPECT_EQ(Form1->Top(), 600);
 }

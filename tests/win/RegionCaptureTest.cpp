@@ -53,20 +53,20 @@ TEST_F(PatternCaptureHelper, HoldsExactlyThePixelsUnderTheViewfinder) {
             left = int(display.cx / double(scale)) + 40;
         }
         if (top == -1) {
-            top = int(display.cy / double(scale)) - 36 - p.viewfinderHeight / 2;
+            top = int(display.cy / double(scale)) - TitleBar - p.viewfinderHeight / 2;
         }
-        Form1->SetWindowBounds(left, top, p.width, 36 + p.viewfinderHeight);
+        Form1->SetWindowBounds(left, top, p.width, TitleBar + p.viewfinderHeight);
         wintest::Pump(150);
         Form1->CutBtnClick(*Form1->CutBtn);
 
         const capture::CaptureRegion region = capture::RegionUnderViewfinder(
-            left, top, 36, float(p.width), p.viewfinderHeight, scale);
+            left, top, TitleBarHeight, float(p.width), p.viewfinderHeight, scale);
         ASSERT_NE(Form1->BMP, nullptr);
         ASSERT_EQ(Form1->BMP->Width(), region.width);
         ASSERT_EQ(Form1->BMP->Height(), region.height);
         EXPECT_EQ(Form1->itix, region.x);
         EXPECT_EQ(Form1->itiy, region.y);
-        EXPECT_EQ(Form1->ClientHeight(), 36 + p.viewfinderHeight) << "window not restored";
+        EXPECT_EQ(Form1->ClientHeight(), TitleBar + p.viewfinderHeight) << "window not restored";
 
         EXPECT_TRUE(wintest::HoldsThePatternAt(*Form1->BMP, region.x, region.y));
     }
@@ -80,7 +80,7 @@ TEST(PatternCaptureAcrossDpiHelper, EveryUsualScale) {
 }
 
 TEST_F(CaptureWindowTest, CapturesEnableTheOutputsAndKeepOneSnapshot) {
-    Form1->SetWindowBounds(100, 100, 40, 36 + 30);
+    Form1->SetWindowBounds(100, 100, 40, TitleBar + 30);
     Form1->CutBtnClick(*Form1->CutBtn);
     ASSERT_NE(Form1->DesktopBitmap, nullptr);
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
@@ -104,13 +104,13 @@ TEST_F(CaptureWindowTest, CapturesEnableTheOutputsAndKeepOneSnapshot) {
 }
 
 TEST_F(CaptureWindowTest, AViewfinderThatTruncatesToNothingGivesAnEmptyImage) {
-    Form1->SetWindowBounds(100, 100, 40, 36);
+    Form1->SetWindowBounds(100, 100, 40, TitleBar);
     Form1->CutBtnClick(*Form1->CutBtn);
     ASSERT_NE(Form1->BMP, nullptr);
     EXPECT_EQ(Form1->BMP->Height(), 0);
     EXPECT_FALSE(Form1->BMP->HasPixels());
     EXPECT_TRUE(Form1->CopyBtn->Enabled());
-    EXPECT_EQ(Form1->ClientHeight(), 36);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar);
 }
 
 namespace {
@@ -131,7 +131,7 @@ BOOL WINAPI CopyAndRecord(HDC target, int x, int y, int width, int height, HDC s
 } // namespace
 
 TEST_F(CaptureWindowTest, TheDcFieldsShowTheSnapshotsDcsWhileItIsTaken) {
-    Form1->SetWindowBounds(100, 100, 40, 36 + 30);
+    Form1->SetWindowBounds(100, 100, 40, TitleBar + 30);
     seen = {};
     {
         const platform::BlockCopyOverride copy(&CopyAndRecord);

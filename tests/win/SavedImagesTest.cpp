@@ -50,7 +50,7 @@ TEST_F(SavedForDecodersHelper, CaptureSavedAsBmpAndPng) {
 
     // Wide enough for every title bar button; 613 pixels make rows of 1839
     // bytes, padded by 1 in the held image.
-    Form1->SetWindowBounds(37, 53, 613, 36 + 77);
+    Form1->SetWindowBounds(37, 53, 613, TitleBar + 77);
     wintest::Pump(150);
     ClickOn(host->Handle(), *Form1->CutBtn);
     ASSERT_NE(Form1->BMP, nullptr);

@@ -67,7 +67,7 @@ int PixelsOf(const output::HeldImage& image, std::uint32_t colour) {
 } // namespace
 
 TEST_F(CaptureWindowTest, ARegionCaptureOfAnUnreadableScreenIsShownAndHandsBackNothingEarlier) {
-    Form1->SetWindowBounds(100, 100, 120, 36 + 80);
+    Form1->SetWindowBounds(100, 100, 120, TitleBar + 80);
     {
         const platform::BlockCopyOverride screen(&ShowEarlier);
         Form1->CutBtnClick(*Form1->CutBtn);
@@ -90,7 +90,7 @@ TEST_F(CaptureWindowTest, ARegionCaptureOfAnUnreadableScreenIsShownAndHandsBackN
             EXPECT_EQ(PixelsOf(*Form1->BMP, Earlier), 0) << "the earlier capture handed back";
         }
         EXPECT_EQ(Form1->DesktopBitmap, nullptr) << "no snapshot is left to crop";
-        EXPECT_EQ(Form1->ClientHeight(), 36 + 80) << "restored, not left collapsed";
+        EXPECT_EQ(Form1->ClientHeight(), TitleBar + 80) << "restored, not left collapsed";
     }
 
     // The program goes on: the next capture reads the real screen.

@@ -38,7 +38,7 @@ RECT ExpectedWindowRect(float scale) {
     const int top = Trunc(screenH / 2.0 / s - 184);
     const int x = Trunc(left * s);
     const int y = Trunc(top * s);
-    const int viewfinderTop = Trunc((top + 36) * s);
+    const int viewfinderTop = Trunc((top + TitleBarHeight) * s);
     return RECT{x, y, x + Trunc(501 * s), viewfinderTop + Trunc(332 * s)};
 }
 

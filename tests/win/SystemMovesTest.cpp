@@ -161,10 +161,11 @@ protected:
 
     // A region capture now copies exactly what lies under the viewfinder.
     void ExpectExactCapture() {
-        const int viewfinderHeight = Form1->ClientHeight() - 36;
+        const int viewfinderHeight = Form1->ClientHeight() - TitleBar;
         Form1->CutBtnClick(*Form1->CutBtn);
-        const capture::CaptureRegion region = capture::RegionUnderViewfinder(
-            Form1->Left(), Form1->Top(), 36, float(Form1->ClientWidth()), viewfinderHeight, scale);
+        const capture::CaptureRegion region =
+            capture::RegionUnderViewfinder(Form1->Left(), Form1->Top(), TitleBarHeight,
+                                           float(Form1->ClientWidth()), viewfinderHeight, scale);
         ASSERT_NE(Form1->BMP, nullptr);
         ASSERT_EQ(Form1->BMP->Width(), region.width);
         ASSERT_EQ(Form1->BMP->Height(), region.height);
@@ -178,7 +179,7 @@ protected:
 };
 
 TEST_F(SystemMoveHelper, AMoveByAnotherProgramIsTakenAndKept) {
-    Form1->SetWindowBounds(40, 60, 200, 36 + 120);
+    Form1->SetWindowBounds(40, 60, 200, TitleBar + 120);
     wintest::Pump(100);
     // Neither coordinate is a whole number of units at 120 DPI.
     const int x = 301;
@@ -188,7 +189,7 @@ TEST_F(SystemMoveHelper, AMoveByAnotherProgramIsTakenAndKept) {
     EXPECT_EQ(Form1->Left(), units::ToLogical(x, scale));
     EXPECT_EQ(Form1->Top(), units::ToLogical(y, scale));
     EXPECT_EQ(Form1->ClientWidth(), 200);
-    EXPECT_EQ(Form1->ClientHeight(), 36 + 120);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + 120);
     const RECT taken = WindowRectOf(Window());
     EXPECT_EQ(taken.left, units::ToPhysical(Form1->Left(), scale));
     EXPECT_EQ(taken.top, units::ToPhysical(Form1->Top(), scale));
@@ -209,7 +210,7 @@ TEST_F(SystemMoveHelper, AMoveByAnotherProgramIsTakenAndKept) {
 // the desktop; a move of it moves the form by as much, and the form's own
 // placements there never come back as moves.
 TEST_F(SystemMoveHelper, AWindowPartlyOffTheDesktopMovesByTheMoveAndDoesNotDrift) {
-    Form1->SetWindowBounds(-50, 100, 200, 36 + 90);
+    Form1->SetWindowBounds(-50, 100, 200, TitleBar + 90);
     wintest::Pump(100);
     RepaintTwice();
     EXPECT_EQ(Form1->Left(), -50) << "an own placement came back as a move";
@@ -236,7 +237,7 @@ TEST_F(SystemMoveHelper, AWindowPartlyOffTheDesktopMovesByTheMoveAndDoesNotDrift
 }
 
 TEST_F(SystemMoveHelper, AfterADisplayChangeAWindowOnNoDisplayComesBack) {
-    Form1->SetWindowBounds(100, 100, 200, 36 + 100);
+    Form1->SetWindowBounds(100, 100, 200, TitleBar + 100);
     wintest::Pump(100);
     // Wholly off the desktop, beyond its bottom right corner, as a window
     // is left when the display it was on goes away.
@@ -246,9 +247,9 @@ TEST_F(SystemMoveHelper, AfterADisplayChangeAWindowOnNoDisplayComesBack) {
     // Pulled into the work area's bottom right corner, its size kept.
     const RECT work = PrimaryWorkArea();
     EXPECT_EQ(Form1->ClientWidth(), 200);
-    EXPECT_EQ(Form1->ClientHeight(), 36 + 100);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + 100);
     EXPECT_EQ(Form1->Left(), units::ToLogicalFloor(work.right, scale) - 200);
-    EXPECT_EQ(Form1->Top(), units::ToLogicalFloor(work.bottom, scale) - (36 + 100));
+    EXPECT_EQ(Form1->Top(), units::ToLogicalFloor(work.bottom, scale) - (TitleBar + 100));
     const RECT back = WindowRectOf(Window());
     EXPECT_TRUE(Same(back, FormRect()));
     RECT inside{};
@@ -264,7 +265,7 @@ TEST_F(SystemMoveHelper, AfterADisplayChangeAWindowOnNoDisplayComesBack) {
 }
 
 TEST_F(SystemMoveHelper, ADisplayChangeLeavesAWindowOnADisplayWhereItIs) {
-    Form1->SetWindowBounds(37, 53, 123, 36 + 77);
+    Form1->SetWindowBounds(37, 53, 123, TitleBar + 77);
     wintest::Pump(100);
     const RECT before = WindowRectOf(Window());
     ::SendMessageW(Window(), WM_DISPLAYCHANGE, 32,
@@ -279,7 +280,7 @@ TEST_F(SystemMoveHelper, ADisplayChangeLeavesAWindowOnADisplayWhereItIs) {
 // changed): the system suggests another size and place, and the program
 // keeps its own, since its one scale does not change.
 TEST_F(SystemMoveHelper, ADpiChangeKeepsTheWindowTheBoxesAndTheCapture) {
-    Form1->SetWindowBounds(37, 53, 123, 36 + 77);
+    Form1->SetWindowBounds(37, 53, 123, TitleBar + 77);
     wintest::Pump(100);
     const RECT before = WindowRectOf(Window());
     const double widthBox = Form1->NBoxW->Value();
@@ -309,7 +310,7 @@ TEST_F(SystemMoveHelper, ADpiChangeKeepsTheWindowTheBoxesAndTheCapture) {
     EXPECT_EQ(Form1->Left(), 37);
     EXPECT_EQ(Form1->Top(), 53);
     EXPECT_EQ(Form1->ClientWidth(), 123);
-    EXPECT_EQ(Form1->ClientHeight(), 36 + 77);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + 77);
     EXPECT_EQ(Form1->Scale, scale);
     EXPECT_EQ(Form1->NBoxW->Value(), widthBox);
     EXPECT_EQ(Form1->NBoxH->Value(), heightBox);

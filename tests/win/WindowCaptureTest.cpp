@@ -65,7 +65,7 @@ TEST_F(CaptureWindowTest, WithNoOtherWindowTheCaptureWindowCopiesItself) {
 
 TEST_F(CaptureWindowTest, ARegionCaptureDuringTheCountdownIsReplacedByTheWindowCapture) {
     ::SetForegroundWindow(host->Handle());
-    Form1->SetWindowBounds(100, 100, 300, 36 + 200);
+    Form1->SetWindowBounds(100, 100, 300, TitleBar + 200);
     // A click on the region capture button, handled while the countdown
     // processes events; and one on the copy button while no image is held.
     const auto press = [&](toolkit::Control& control) {
