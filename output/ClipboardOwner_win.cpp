@@ -91,8 +91,15 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         }
         // Here the window opens the clipboard itself, and renders only
-        // while the promise on it is still its own.
-        const platform::ClipboardScope clipboard(window);
+        // while the promise on it is still its own. Another program may
+        // hold it for a moment (Wine's X11 side opens it after every
+        // change to offer the new formats), so a busy clipboard is tried
+        // again for a while before the PNG is given up.
+        platform::ClipboardScope clipboard(window);
+        for (int attempt = 0; !clipboard && attempt < 100; ++attempt) {
+            ::Sleep(20);
+            clipboard = platform::ClipboardScope(window);
+        }
         if (clipboard && ::GetClipboardOwner() == window) {
             PlacePromisedPng();
         }
