@@ -1,4 +1,4 @@
-// What the stand-in desktop compositor (dwmapi.dll beside the test program)
+// What the stand-in desktop compositor (dwmapi.dll in the prefix's System32)
 // tells the tests: a block of named shared memory, named by the environment
 // variable VARNEL_DWM_RECORD, that the stand-in fills in as it is called.
 // VARNEL_DWM_FAIL_FRAME_BOUNDS=1 makes its frame-bounds query fail;

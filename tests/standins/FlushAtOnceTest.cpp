@@ -69,10 +69,11 @@ protected:
 };
 
 TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
-    // The stand-in beside this program answers, and as Wine 10 does;
-    // asking it first also opens its record outside any timed flush.
-    HMODULE dwmapi = ::LoadLibraryW(L"dwmapi.dll");
+    // The stand-in in System32 answers, and as Wine 10 does; asking it
+    // first also opens its record outside any timed flush.
+    HMODULE dwmapi = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     ASSERT_NE(dwmapi, nullptr);
+    ASSERT_TRUE(standin::IsStandInDwmapi(dwmapi));
     const auto isEnabled = reinterpret_cast<HRESULT(WINAPI*)(BOOL*)>(
         reinterpret_cast<void*>(::GetProcAddress(dwmapi, "DwmIsCompositionEnabled")));
     const auto flush = reinterpret_cast<HRESULT(WINAPI*)()>(

@@ -1,6 +1,7 @@
-// A desktop compositor's API as Windows 10 answers it, for a test program
-// that has this DLL beside it (Wine loads it before its own dwmapi, which
-// has no frame bounds and no composition):
+// A desktop compositor's API as Windows 10 answers it, for the programs of a
+// test prefix that has this DLL in its System32 and Wine told to load it
+// before its own dwmapi, which has no frame bounds and no composition
+// (scripts/with-standin-dwmapi.sh):
 // - composition is on (unless a test turns it off);
 // - a window with a sizing frame has invisible borders of 7 pixels left,
 //   right and bottom, outside its visible frame (the figure at 100 %);
@@ -84,6 +85,11 @@ void FirstAnswer() {
 } // namespace
 
 extern "C" {
+
+// Tells the tests that the stand-in answers, not Wine's own dwmapi.
+BOOL WINAPI VarnelStandInDwmapi() {
+    return TRUE;
+}
 
 HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
     FirstAnswer();
