@@ -2,15 +2,11 @@
 # scripts/check-hardening.sh passes an exe built with the Windows build's
 # hardening and fails, naming what is missing, on an exe built without each
 # part of it in turn, and on a file that is no Windows program.
-# The fixtures are linked here with the mingw-w64 compiler.
+# The fixtures are linked here with the mingw-w64 compiler
+# (tests/checks/check-cases.sh).
 #   tests/checks/check-hardening-test.sh
 set -euo pipefail
-. "$(dirname "$0")/check-cases.sh"
-check=$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-hardening.sh
-cc=x86_64-w64-mingw32-gcc-posix
-work=$(mktemp -d /tmp/varnel-hardening.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/check-cases.sh" hardening
 
 # A function with a local array, so the canaries have something to guard.
 printf '#include <string.h>\nint main(int c, char** v) { char b[64]; strncpy(b, v[0], 63); b[63] = 0; return (int)strlen(b); }\n' >main.c
@@ -27,7 +23,7 @@ echo 'not a program' >text.exe
 
 # name | file | expected exit | text the output must hold
 status=0
-run_check_cases "$check" <<'CASES' || status=1
+run_check_cases <<'CASES' || status=1
 all of it|hardened.exe|0|hardened: DllCharacteristics 00008160
 no high-entropy addresses|no-high-entropy.exe|1|lacks HIGH_ENTROPY_VA
 no address-space layout randomisation|no-dynamic-base.exe|1|lacks DYNAMIC_BASE

@@ -5,15 +5,11 @@
 # without delay-loading it, one delay-loading a DLL of its own, a file that
 # is not a PE file, a Linux program, a missing file, and a PE file that lists
 # no DLL.
-# The PE fixtures are linked here with the mingw-w64 compiler.
+# The PE fixtures are linked here with the mingw-w64 compiler
+# (tests/checks/check-cases.sh).
 #   tests/checks/check-imports-test.sh
 set -euo pipefail
-. "$(dirname "$0")/check-cases.sh"
-check=$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-imports.sh
-cc=x86_64-w64-mingw32-gcc-posix
-work=$(mktemp -d /tmp/varnel-imports.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/check-cases.sh" imports
 
 echo 'int main(void) { return 0; }' >plain.c
 "$cc" plain.c -o system-only.exe
@@ -38,7 +34,7 @@ cp /bin/true elf.exe
 
 # name | file | expected exit | text the output must hold
 status=0
-run_check_cases "$check" <<'CASES' || status=1
+run_check_cases <<'CASES' || status=1
 system DLLs only|system-only.exe|0|only system DLLs
 a DLL of its own|helper-user.exe|1|imports a DLL that Windows does not ship: helper.dll
 winmm imported the usual way|winmm-imported.exe|1|is no KnownDLL without delay-loading it
