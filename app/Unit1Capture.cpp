@@ -14,8 +14,6 @@
 #include "platform/ScopeExit.h"
 #include "toolkit/win32/Application.h"
 
-#include <chrono>
-
 namespace {
 
 void EnableOutputs(TForm1& form) {
@@ -45,7 +43,6 @@ void TForm1::GrabDesktop() {
 }
 
 void TForm1::CaptureRegion() {
-    platform::PrepareCompositionFlush();
     CollapseToTitleBar();
     // The full height comes back on every path, also when making the
     // snapshot or the image fails, so the program is never left collapsed.
@@ -53,8 +50,9 @@ void TForm1::CaptureRegion() {
         [this] { Dispatch([this] { RestoreViewfinderHeight(*this, *this, rh); }); });
     // The screen shows the collapse only once the compositor (or, under X,
     // the window manager) has applied it; until then the snapshot would
-    // still hold the viewfinder. A flush that did not wait is not trusted.
-    capture::WaitUntilCollapseShown([] { return std::chrono::steady_clock::now(); },
+    // still hold the viewfinder. A flush across which the compositor
+    // composed no frame is not trusted.
+    capture::WaitUntilCollapseShown([] { return platform::CompositionFramesNow(); },
                                     [] { return platform::FlushCompositionOnce(); },
                                     [](std::uint32_t ms) { platform::Pause(ms); });
     GrabDesktop();

@@ -18,19 +18,38 @@ inline void LeaveApartment() {
 
 // A failed CoInitializeEx (another apartment model already chosen on this
 // thread) must not be balanced by a CoUninitialize: the owner holds the
-// leaving only when the entering succeeded.
+// leaving only when the entering succeeded, and reports what CoInitializeEx
+// answered, so a thread that is not in a single-threaded apartment is known
+// as such.
 class ComApartment : public UniqueHandle<OwedCallPolicy<detail::LeaveApartment>> {
 public:
     // Not entered: nothing to leave.
     ComApartment() noexcept = default;
     // The dialog is a COM object and wants a single-threaded apartment.
     static ComApartment SingleThreaded() noexcept {
-        return ComApartment(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        return ComApartment(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     }
 
+    // CoInitializeEx's answer: S_OK or S_FALSE when entered, the error
+    // (RPC_E_CHANGED_MODE: the thread is in another model) when not;
+    // CO_E_NOTINITIALIZED for an apartment never asked for.
+    HRESULT Result() const noexcept { return result_; }
+
 private:
-    explicit ComApartment(bool entered) noexcept : UniqueHandle(entered) {}
+    explicit ComApartment(HRESULT result) noexcept
+        : UniqueHandle(SUCCEEDED(result)), result_(result) {}
+
+    HRESULT result_ = CO_E_NOTINITIALIZED;
 };
+
+// Whether the calling thread is in a single-threaded apartment, where
+// objects that are not free-threaded may be handed out.
+inline bool InSingleThreadedApartment() noexcept {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    return ::CoGetApartmentType(&type, &qualifier) == S_OK &&
+           (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+}
 
 namespace detail {
 inline void FreeCoTaskString(wchar_t* text) {

@@ -1,8 +1,12 @@
 // One flush of the desktop compositor, with its answer told apart: no
-// compositor to ask, an error, or success. Whether the flush really waited
-// is for the caller to judge (capture/CollapseWait.h): some systems answer
-// success at once.
+// compositor to ask, an error, or success; and the compositor's frame
+// counters. Whether the flush really composed is for the caller to judge
+// (capture/CollapseWait.h): some systems answer success having composed
+// nothing.
 #pragma once
+
+#include <cstdint>
+#include <optional>
 
 namespace platform {
 
@@ -12,13 +16,19 @@ enum class FlushAnswer {
     Returned,    // returned success: it says a pass has shown the change
 };
 
+// The compositor's counters since it started: frames composed, and display
+// refreshes.
+struct CompositionFrames {
+    std::uint64_t frame = 0;
+    std::uint64_t refresh = 0;
+};
+
 // DwmFlush where DwmIsCompositionEnabled says composition is on. Both are
 // bound at first call, so the program still runs where dwmapi is missing.
 FlushAnswer FlushCompositionOnce();
 
-// Makes the first flush of the process, once, so that a flush that is timed
-// later does not also time loading dwmapi and the compositor's first answer
-// (enough, under Wine, to pass for a composition pass).
-void PrepareCompositionFlush();
+// The counters from DwmGetCompositionTimingInfo for the whole desktop;
+// nothing where the call is missing or fails.
+std::optional<CompositionFrames> CompositionFramesNow();
 
 } // namespace platform

@@ -1,7 +1,9 @@
-// The compositor's flush, bound at first call.
+// The compositor's flush and frame counters, bound at first call.
 #include "platform/CompositionFlush.h"
 
 #include "platform/LateBound.h"
+
+#include <dwmapi.h>
 
 namespace platform {
 
@@ -9,11 +11,14 @@ namespace {
 
 using DwmIsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
 using DwmFlushFn = HRESULT(WINAPI*)();
+using DwmGetCompositionTimingInfoFn = HRESULT(WINAPI*)(HWND, DWM_TIMING_INFO*);
 
 struct Compositor {
     DwmIsCompositionEnabledFn isEnabled =
         BindLate<DwmIsCompositionEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
     DwmFlushFn flush = BindLate<DwmFlushFn>(L"dwmapi.dll", "DwmFlush");
+    DwmGetCompositionTimingInfoFn timing =
+        BindLate<DwmGetCompositionTimingInfoFn>(L"dwmapi.dll", "DwmGetCompositionTimingInfo");
 };
 
 const Compositor& TheCompositor() {
@@ -33,12 +38,19 @@ FlushAnswer FlushCompositionOnce() {
     return SUCCEEDED(compositor.flush()) ? FlushAnswer::Returned : FlushAnswer::Failed;
 }
 
-void PrepareCompositionFlush() {
-    static const bool prepared = [] {
-        FlushCompositionOnce();
-        return true;
-    }();
-    (void)prepared;
+std::optional<CompositionFrames> CompositionFramesNow() {
+    const Compositor& compositor = TheCompositor();
+    if (compositor.timing == nullptr) {
+        return std::nullopt;
+    }
+    DWM_TIMING_INFO info{};
+    info.cbSize = sizeof info;
+    // The whole desktop's timing: a window's own is refused on Windows 8.1
+    // and later.
+    if (FAILED(compositor.timing(nullptr, &info))) {
+        return std::nullopt;
+    }
+    return CompositionFrames{info.cFrame, info.cRefresh};
 }
 
 } // namespace platform

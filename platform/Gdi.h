@@ -4,6 +4,7 @@
 // DC, then the bitmap, then the guard, so they unwind in the right order.
 #pragma once
 
+#include "platform/SystemError.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Win.h"
 
@@ -105,36 +106,52 @@ template <typename Previous, void (*PutBack)(HDC, Previous)> struct DcRestorePol
 
 // Selects an object into a DC for a scope (or for the life of the object
 // that holds the guard) and puts the previous one back when the guard goes
-// or is reset. get() is the object that will be put back.
+// or is reset. get() is the object that will be put back. A select that
+// fails (a bitmap already selected into another DC, one of another format,
+// a deleted object) raises the system's text: drawing on into a DC that
+// still holds its old surface would pass for success. A null object selects
+// nothing.
 class SelectGuard : public UniqueHandle<detail::DcRestorePolicy<HGDIOBJ, detail::PutObjectBack>> {
 public:
     SelectGuard() noexcept = default;
-    SelectGuard(HDC dc, HGDIOBJ object) noexcept
+    SelectGuard(HDC dc, HGDIOBJ object)
         : UniqueHandle(detail::DcSelection<HGDIOBJ>{dc, Select(dc, object)}) {}
 
 private:
-    static HGDIOBJ Select(HDC dc, HGDIOBJ object) noexcept {
-        const HGDIOBJ previous = object != nullptr ? ::SelectObject(dc, object) : nullptr;
-        return previous == HGDI_ERROR ? nullptr : previous;
+    static HGDIOBJ Select(HDC dc, HGDIOBJ object) {
+        if (object == nullptr) {
+            return nullptr;
+        }
+        ::SetLastError(0);
+        const HGDIOBJ previous = ::SelectObject(dc, object);
+        if (previous == nullptr || previous == HGDI_ERROR) {
+            ThrowResourceError(::GetLastError());
+        }
+        return previous;
     }
 };
 
 // Selects a palette into a DC and realizes it, and puts the DC's previous
-// palette back at the end. A null palette selects nothing.
+// palette back at the end. A null palette selects nothing; a select that
+// fails raises, as SelectGuard's does.
 class PaletteGuard
     : public UniqueHandle<detail::DcRestorePolicy<HPALETTE, detail::PutPaletteBack>> {
 public:
     PaletteGuard() noexcept = default;
-    PaletteGuard(HDC dc, HPALETTE palette) noexcept
+    PaletteGuard(HDC dc, HPALETTE palette)
         : UniqueHandle(detail::DcSelection<HPALETTE>{dc, Select(dc, palette)}) {}
 
 private:
-    static HPALETTE Select(HDC dc, HPALETTE palette) noexcept {
-        const HPALETTE previous =
-            palette != nullptr ? ::SelectPalette(dc, palette, FALSE) : nullptr;
-        if (previous != nullptr) {
-            ::RealizePalette(dc);
+    static HPALETTE Select(HDC dc, HPALETTE palette) {
+        if (palette == nullptr) {
+            return nullptr;
         }
+        ::SetLastError(0);
+        const HPALETTE previous = ::SelectPalette(dc, palette, FALSE);
+        if (previous == nullptr) {
+            ThrowResourceError(::GetLastError());
+        }
+        ::RealizePalette(dc);
         return previous;
     }
 };

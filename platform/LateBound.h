@@ -1,5 +1,6 @@
 // Functions that newer Windows versions add are bound at first call, so the
-// exe still loads where they are missing.
+// exe still loads where they are missing. The DLL comes from System32 alone,
+// never from the exe's folder (platform/SystemDlls.h).
 #pragma once
 
 #include "platform/Win.h"
@@ -10,7 +11,7 @@ namespace platform {
 template <typename Fn> Fn BindLate(const wchar_t* module, const char* name) {
     HMODULE handle = ::GetModuleHandleW(module);
     if (handle == nullptr) {
-        handle = ::LoadLibraryW(module);
+        handle = ::LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     if (handle == nullptr) {
         return nullptr;

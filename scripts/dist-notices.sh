@@ -20,13 +20,15 @@ fail() {
 }
 
 # The static libraries of the link (-static -static-libgcc -static-libstdc++,
-# zlib for the PNG encoder), and what each brings into the exe.
+# zlib for the PNG encoder, libssp for -fstack-protector-strong and
+# _FORTIFY_SOURCE), and what each brings into the exe.
 libraries=(
   "libz.a|zlib, the deflate of the PNG encoder"
   "libmingwex.a|the mingw-w64 runtime: the C runtime's start-up code and extensions"
   "libwinpthread.a|winpthreads of mingw-w64, the threads under the C++ runtime"
   "libstdc++.a|the GCC C++ runtime library, under the GCC Runtime Library Exception"
   "libgcc.a|the GCC runtime library, under the GCC Runtime Library Exception"
+  "libssp.a|the GCC stack protector library (stack canaries, checked copies), under the GCC Runtime Library Exception"
 )
 
 mkdir -p "$out/licences"

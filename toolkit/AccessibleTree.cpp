@@ -211,8 +211,15 @@ bool AccessibleTree::TakesValue(int id) const {
     return Value(id).has_value();
 }
 
-bool AccessibleTree::SetValue(int id, const std::wstring& text) {
+AccessibleTree::ActionResult AccessibleTree::CanSetValue(int id) const {
     if (!TakesValue(id)) {
+        return ActionResult::NoAction;
+    }
+    return ControlOf(id)->Enabled() ? ActionResult::Done : ActionResult::Unavailable;
+}
+
+bool AccessibleTree::SetValue(int id, const std::wstring& text) {
+    if (CanSetValue(id) != ActionResult::Done) {
         return false;
     }
     Control* control = ControlOf(id);

@@ -54,8 +54,11 @@ public:
     ActionResult DoDefaultAction(int id);
     // Whether the control has a value that SetValue sets.
     bool TakesValue(int id) const;
+    // Whether a value can be set now: not on a control without one, nor on
+    // a disabled box, as no action runs on a disabled control.
+    ActionResult CanSetValue(int id) const;
     // Sets a box's text as typing it and pressing Enter does; false for
-    // controls without a value.
+    // controls without a value and for disabled ones.
     bool SetValue(int id, const std::wstring& text);
 
     void SetTitle(std::wstring title) { title_ = std::move(title); }

@@ -41,7 +41,7 @@ check_notices() {
     grep -q "licences/$package.txt" "$dir/THIRD-PARTY-NOTICES.txt" ||
       fail "$what: THIRD-PARTY-NOTICES.txt does not name licences/$package.txt"
   done
-  for library in libz.a libmingwex.a libwinpthread.a libstdc++.a libgcc.a; do
+  for library in libz.a libmingwex.a libwinpthread.a libstdc++.a libgcc.a libssp.a; do
     grep -qF "$library from " "$dir/THIRD-PARTY-NOTICES.txt" ||
       fail "$what: THIRD-PARTY-NOTICES.txt does not say where $library comes from"
   done

@@ -1,5 +1,5 @@
 // The capture paths that desktop composition opens, against the stand-in
-// dwmapi.dll beside this program: the window capture copies the visible
+// dwmapi.dll in the prefix's System32: the window capture copies the visible
 // frame of a window with invisible borders, a failing frame query falls
 // back to the window rectangle, and the region capture waits for one
 // composition pass while collapsed, instead of a fixed pause.
@@ -21,10 +21,6 @@ namespace {
 using standin::OtherHeight;
 using standin::OtherWidth;
 using wintest::HeldPixel;
-
-std::wstring FolderOf(std::wstring path) {
-    return path.substr(0, path.find_last_of(L'\\'));
-}
 
 LONGLONG Now() {
     LARGE_INTEGER now{};
@@ -63,12 +59,9 @@ protected:
     void SetUp() override {
         // Without the stand-in every test below would pass through Wine's
         // own dwmapi and prove nothing.
-        HMODULE dwmapi = ::LoadLibraryW(L"dwmapi.dll");
+        HMODULE dwmapi = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         ASSERT_NE(dwmapi, nullptr);
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(dwmapi, path, MAX_PATH);
-        ASSERT_EQ(FolderOf(path), FolderOf(wintest::SelfPath()))
-            << "dwmapi.dll came from elsewhere";
+        ASSERT_TRUE(standin::IsStandInDwmapi(dwmapi)) << "System32's dwmapi.dll is Wine's own";
         ::SetEnvironmentVariableW(standin::DwmFailFrameBoundsVariable, nullptr);
         ::SetEnvironmentVariableW(standin::DwmCompositionOffVariable, nullptr);
         record.Reset();

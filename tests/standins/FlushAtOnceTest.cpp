@@ -1,9 +1,10 @@
 // Against the stand-in dwmapi.dll answering as Wine 10 does (composition
-// on, the window rectangle as frame bounds, a DwmFlush that returns at once
-// having waited for nothing), over the screen pattern: region captures in a
-// row hold exactly the screen, never the viewfinder, at 100 % and 150 %. A
-// capture that took the flush at its word would snapshot the screen before
-// the collapse reached it.
+// on, the window rectangle as frame bounds, a DwmFlush that returns having
+// composed nothing, at once or 3 ms later, and frame counters that stay 0),
+// and as Windows does, over the screen pattern: region captures in a row
+// hold exactly the screen, never the viewfinder, at 100 % and 150 %. A
+// capture that took the flush at its word, or for the time it took, would
+// snapshot the screen before the collapse reached it.
 #include "tests/standins/StandInSupport.h"
 #include "tests/support/ScreenPattern.h"
 #include "tests/win/FormFixture.h"
@@ -13,6 +14,8 @@
 #include "capture/CollapseWait.h"
 #include "platform/Display.h"
 #include "platform/ScreenCopy.h"
+
+#include <dwmapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -57,11 +60,39 @@ private:
 
 } // namespace
 
+// The screen is copied through the copy seam, which notes when.
+LONGLONG copiedAt = 0;
+
+BOOL WINAPI TimedCopy(HDC target, int x, int y, int width, int height, HDC source, int sx, int sy,
+                      DWORD rop) {
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    copiedAt = now.QuadPart;
+    return ::BitBlt(target, x, y, width, height, source, sx, sy, rop);
+}
+
+// Milliseconds from the last flush's return to the screen copy.
+double CopiedAfterFlush(const volatile standin::DwmRecord& record) {
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    return double(copiedAt - record.flushEnded) * 1000.0 / double(frequency.QuadPart);
+}
+
+// How the stand-in answers, as the parent set it in the environment.
+enum class StandInMode { Windows, Wine10, Wine10Slow };
+
+StandInMode ModeOfTheStandIn() {
+    if (wintest::Environment(standin::DwmLikeWine10Variable) != L"1") {
+        return StandInMode::Windows;
+    }
+    return wintest::Environment(standin::DwmSlowFlushVariable) == L"1" ? StandInMode::Wine10Slow
+                                                                       : StandInMode::Wine10;
+}
+
 class FlushAtOnceHelper : public CaptureWindowTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(wintest::AtTheExpectedDpi());
-        ASSERT_EQ(wintest::Environment(standin::DwmLikeWine10Variable), L"1");
         CaptureWindowTest::SetUp();
     }
 
@@ -69,34 +100,58 @@ protected:
 };
 
 TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
-    // The stand-in beside this program answers, and as Wine 10 does;
-    // asking it first also opens its record outside any timed flush.
-    HMODULE dwmapi = ::LoadLibraryW(L"dwmapi.dll");
+    const StandInMode mode = ModeOfTheStandIn();
+    // The stand-in in System32 answers, in the mode asked; asking it first
+    // also opens its record outside any capture.
+    HMODULE dwmapi = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     ASSERT_NE(dwmapi, nullptr);
+    ASSERT_TRUE(standin::IsStandInDwmapi(dwmapi));
     const auto isEnabled = reinterpret_cast<HRESULT(WINAPI*)(BOOL*)>(
         reinterpret_cast<void*>(::GetProcAddress(dwmapi, "DwmIsCompositionEnabled")));
     const auto flush = reinterpret_cast<HRESULT(WINAPI*)()>(
         reinterpret_cast<void*>(::GetProcAddress(dwmapi, "DwmFlush")));
     const auto frameBounds = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD)>(
         reinterpret_cast<void*>(::GetProcAddress(dwmapi, "DwmGetWindowAttribute")));
-    ASSERT_TRUE(isEnabled && flush && frameBounds);
+    const auto timing = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWM_TIMING_INFO*)>(
+        reinterpret_cast<void*>(::GetProcAddress(dwmapi, "DwmGetCompositionTimingInfo")));
+    ASSERT_TRUE(isEnabled && flush && frameBounds && timing);
     BOOL enabled = FALSE;
     ASSERT_EQ(isEnabled(&enabled), S_OK);
     ASSERT_TRUE(enabled);
-    RECT bounds{};
-    RECT window{};
-    ASSERT_EQ(
-        frameBounds(host->Handle(), 9 /* DWMWA_EXTENDED_FRAME_BOUNDS */, &bounds, sizeof bounds),
-        S_OK);
-    ASSERT_TRUE(::GetWindowRect(host->Handle(), &window));
-    EXPECT_TRUE(::EqualRect(&bounds, &window));
+    if (mode != StandInMode::Windows) {
+        RECT bounds{};
+        RECT window{};
+        ASSERT_EQ(frameBounds(host->Handle(), 9 /* DWMWA_EXTENDED_FRAME_BOUNDS */, &bounds,
+                              sizeof bounds),
+                  S_OK);
+        ASSERT_TRUE(::GetWindowRect(host->Handle(), &window));
+        EXPECT_TRUE(::EqualRect(&bounds, &window));
+    }
+    // The stand-in answers as the mode says, or this test would prove
+    // nothing: Wine 10's counters stay 0, quick or slow; Windows' count a
+    // frame per flush.
     double quickest = 1e9;
     for (int i = 0; i < 5; ++i) {
+        DWM_TIMING_INFO before{};
+        DWM_TIMING_INFO after{};
+        before.cbSize = after.cbSize = sizeof(DWM_TIMING_INFO);
+        ASSERT_EQ(timing(nullptr, &before), S_OK);
         const Clock::time_point start = Clock::now();
         ASSERT_EQ(flush(), S_OK);
         quickest = std::min(quickest, MillisecondsSince(start));
+        ASSERT_EQ(timing(nullptr, &after), S_OK);
+        if (mode == StandInMode::Windows) {
+            ASSERT_EQ(after.cFrame, before.cFrame + 1);
+        } else {
+            ASSERT_EQ(after.cFrame, 0u);
+            ASSERT_EQ(after.cRefresh, 0u);
+        }
     }
-    ASSERT_LT(quickest, 0.5) << "the stand-in's flush waits: this test would prove nothing";
+    if (mode == StandInMode::Wine10) {
+        ASSERT_LT(quickest, 0.5) << "the stand-in's flush waits";
+    } else if (mode == StandInMode::Wine10Slow) {
+        ASSERT_GE(quickest, 2.5) << "the slow flush is quick: a timing rule would not be fooled";
+    }
 
     constexpr int Left = 301, Top = 211, Width = 250, ViewfinderHeight = 101;
     Form1->SetWindowBounds(Left, Top, Width, TitleBar + ViewfinderHeight);
@@ -113,7 +168,10 @@ TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
             << "the viewfinder never showed over the region";
         record.Reset();
         const Clock::time_point start = Clock::now();
-        Form1->CutBtnClick(*Form1->CutBtn);
+        {
+            const platform::BlockCopyOverride timed(&TimedCopy);
+            Form1->CutBtnClick(*Form1->CutBtn);
+        }
         collapsed.push_back(MillisecondsSince(start));
         EXPECT_GE(record.Get().flushes, 1) << "the flush was not even asked";
 
@@ -135,9 +193,18 @@ TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
         }
         EXPECT_EQ(mismatches, 0) << "the capture holds the viewfinder; " << first.str();
         EXPECT_EQ(Form1->ClientHeight(), TitleBar + ViewfinderHeight);
-        // A flush that waited for nothing buys the pause an uncomposed
-        // desktop gets.
-        EXPECT_GE(collapsed.back(), double(capture::PauseWithoutFlush));
+        if (mode == StandInMode::Windows) {
+            // A flush across which a frame was composed is believed at once.
+            EXPECT_EQ(record.Get().flushes, 1);
+        } else {
+            // A flush that composed nothing, however long it took, buys the
+            // pause an uncomposed desktop gets, after the last flush.
+            EXPECT_EQ(record.Get().flushes, 2);
+            EXPECT_GE(collapsed.back(), double(capture::PauseWithoutFlush));
+            EXPECT_GE(CopiedAfterFlush(record.Get()), double(capture::PauseWithoutFlush))
+                << "the screen was copied " << CopiedAfterFlush(record.Get())
+                << " ms after the last flush";
+        }
     }
     std::sort(collapsed.begin(), collapsed.end());
     std::printf("collapsed per capture at %u DPI: fastest %.1f ms, median %.1f ms, slowest %.1f "
@@ -149,16 +216,7 @@ TEST_F(FlushAtOnceHelper, TenRegionCapturesInARowHoldTheScreen) {
 // The process's first capture, with nothing asked of the compositor
 // before it and a first answer that is slow, as Wine's is: the slow answer
 // is not taken for a composition pass, so the screen is copied only after
-// the pause that a flush waiting for nothing costs.
-LONGLONG copiedAt = 0;
-
-BOOL WINAPI TimedCopy(HDC target, int x, int y, int width, int height, HDC source, int sx, int sy,
-                      DWORD rop) {
-    LARGE_INTEGER now{};
-    ::QueryPerformanceCounter(&now);
-    copiedAt = now.QuadPart;
-    return ::BitBlt(target, x, y, width, height, source, sx, sy, rop);
-}
+// the pause that a flush composing nothing costs.
 
 class FirstFlushHelper : public CaptureWindowTest {};
 
@@ -183,10 +241,7 @@ TEST_F(FirstFlushHelper, TheFirstCaptureOfAProcessWaitsLikeTheRest) {
     ASSERT_NE(Form1->BMP, nullptr);
     EXPECT_TRUE(wintest::HoldsThePatternAt(*Form1->BMP, region.x, region.y));
     ASSERT_GE(record.Get().flushes, 1);
-    LARGE_INTEGER frequency{};
-    ::QueryPerformanceFrequency(&frequency);
-    const double afterFlush =
-        double(copiedAt - record.Get().flushEnded) * 1000.0 / double(frequency.QuadPart);
+    const double afterFlush = CopiedAfterFlush(record.Get());
     EXPECT_GE(afterFlush, double(capture::PauseWithoutFlush))
         << "the screen was copied " << afterFlush << " ms after the last flush";
 }
@@ -198,11 +253,25 @@ TEST(FlushAtOnce, TheFirstCaptureOfAProcessWaitsThoughTheFirstAnswerIsSlow) {
 }
 
 // Starts this program again at each scale, with the stand-in told to
-// answer as Wine 10 does.
+// answer as Windows does, as Wine 10 does, and as Wine 10 does on a loaded
+// machine.
 TEST(FlushAtOnce, RegionCapturesHoldTheScreenAt96And144Dpi) {
-    const EnvironmentScope likeWine10(standin::DwmLikeWine10Variable, L"1");
-    for (DWORD dpi : {96u, 144u}) {
-        SCOPED_TRACE(dpi);
-        EXPECT_TRUE(wintest::RunSelfAtSystemDpi(L"FlushAtOnceHelper.*", dpi));
+    const struct {
+        const char* what;
+        const wchar_t* likeWine10;
+        const wchar_t* slowFlush;
+    } modes[] = {
+        {"as Windows", nullptr, nullptr},
+        {"as Wine 10", L"1", nullptr},
+        {"as Wine 10 on a loaded machine", L"1", L"1"},
+    };
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.what);
+        const EnvironmentScope likeWine10(standin::DwmLikeWine10Variable, mode.likeWine10);
+        const EnvironmentScope slowFlush(standin::DwmSlowFlushVariable, mode.slowFlush);
+        for (DWORD dpi : {96u, 144u}) {
+            SCOPED_TRACE(dpi);
+            EXPECT_TRUE(wintest::RunSelfAtSystemDpi(L"FlushAtOnceHelper.*", dpi));
+        }
     }
 }

@@ -34,12 +34,6 @@ bool HasModule(HANDLE process, const wchar_t* name) {
     return false;
 }
 
-void ClickAt(HWND window, int x, int y) {
-    const LPARAM at = MAKELPARAM(x, y);
-    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageW(window, WM_LBUTTONUP, 0, at);
-}
-
 } // namespace
 
 class NoDwmapi : public CaptureWindowTest {
@@ -92,12 +86,7 @@ TEST(NoDwmapiProgram, StartsCapturesAndCopies) {
     wintest::Pump(500);
     RECT r{};
     ASSERT_TRUE(::GetWindowRect(window, &r));
-    const DWORD clipboard = ::GetClipboardSequenceNumber();
-    ClickAt(window, 54, 18);  // the region capture button at 100 %
-    ClickAt(window, 136, 18); // the copy button, enabled by the capture
-    ASSERT_TRUE(
-        wintest::WaitFor([&] { return ::GetClipboardSequenceNumber() != clipboard; }, 10000))
-        << "nothing was copied";
+    ASSERT_TRUE(wintest::CaptureRegionAndCopy(window)) << "nothing was copied";
     wintest::Pump(300);
     const std::optional<wintest::Picture> picture = wintest::ClipboardDib();
     ASSERT_TRUE(picture.has_value());

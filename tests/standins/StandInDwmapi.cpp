@@ -1,14 +1,19 @@
-// A desktop compositor's API as Windows 10 answers it, for a test program
-// that has this DLL beside it (Wine loads it before its own dwmapi, which
-// has no frame bounds and no composition):
+// A desktop compositor's API as Windows 10 answers it, for the programs of a
+// test prefix that has this DLL in its System32 and Wine told to load it
+// before its own dwmapi, which has no frame bounds and no composition
+// (scripts/with-standin-dwmapi.sh):
 // - composition is on (unless a test turns it off);
 // - a window with a sizing frame has invisible borders of 7 pixels left,
 //   right and bottom, outside its visible frame (the figure at 100 %);
 // - DwmFlush returns once a composition pass has shown what was drawn
-//   before the call, and records the call for the tests (see DwmRecord.h).
+//   before the call, and records the call for the tests (see DwmRecord.h);
+// - DwmGetCompositionTimingInfo counts one composed frame (and refresh) per
+//   flush that waited for a pass.
 // Or, asked to, as Wine 10 answers: composition on, frame bounds equal to
-// the window rectangle, and a DwmFlush that returns at once (recorded all
-// the same); and, asked to, with a slow first answer.
+// the window rectangle, a DwmFlush that returns at once having composed
+// nothing (recorded all the same), and timing counters that stay 0; as a
+// variant, that flush takes 3 ms, as a loaded machine may make it, still
+// composing nothing. And, asked to, with a slow first answer.
 #include "tests/standins/DwmRecord.h"
 
 #include <dwmapi.h>
@@ -48,6 +53,9 @@ standin::DwmRecord* Record() {
     return record;
 }
 
+// Frames composed so far, in this process: the stand-in's compositor.
+volatile LONG64 composedFrames = 0;
+
 LONGLONG Now() {
     LARGE_INTEGER now{};
     ::QueryPerformanceCounter(&now);
@@ -84,6 +92,11 @@ void FirstAnswer() {
 } // namespace
 
 extern "C" {
+
+// Tells the tests that the stand-in answers, not Wine's own dwmapi.
+BOOL WINAPI VarnelStandInDwmapi() {
+    return TRUE;
+}
 
 HRESULT WINAPI DwmIsCompositionEnabled(BOOL* enabled) {
     FirstAnswer();
@@ -145,9 +158,39 @@ HRESULT WINAPI DwmFlush() {
     for (LONGLONG now = Now(); now < until; now = Now()) {
         ::Sleep(static_cast<DWORD>((until - now) * 1000 / frequency.QuadPart) + 1);
     }
+    if (!likeWine10) {
+        ::InterlockedIncrement64(&composedFrames);
+    } else if (Wanted(standin::DwmSlowFlushVariable)) {
+        // Slow, as on a loaded machine, but composing nothing.
+        const LONGLONG slowUntil = called + frequency.QuadPart * 3 / 1000;
+        while (Now() < slowUntil) {
+            ::Sleep(1);
+        }
+    }
     if (record != nullptr) {
         record->flushEnded = Now();
         ::InterlockedIncrement(&record->flushes);
+    }
+    return S_OK;
+}
+
+HRESULT WINAPI DwmGetCompositionTimingInfo(HWND window, DWM_TIMING_INFO* info) {
+    const bool likeWine10 = Wanted(standin::DwmLikeWine10Variable);
+    if (Wanted(standin::DwmCompositionOffVariable) && !likeWine10) {
+        return CompositionDisabled;
+    }
+    if (window != nullptr || info == nullptr || info->cbSize != sizeof(DWM_TIMING_INFO)) {
+        return E_INVALIDARG;
+    }
+    const UINT32 size = info->cbSize;
+    *info = DWM_TIMING_INFO{};
+    info->cbSize = size;
+    info->rateRefresh = {UINT32(FramesPerSecond), 1};
+    info->rateCompose = {UINT32(FramesPerSecond), 1};
+    if (!likeWine10) {
+        const LONG64 frames = ::InterlockedCompareExchange64(&composedFrames, 0, 0);
+        info->cFrame = ULONGLONG(frames);
+        info->cRefresh = ULONGLONG(frames);
     }
     return S_OK;
 }

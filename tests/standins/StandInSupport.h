@@ -31,6 +31,11 @@ private:
     DwmRecord* record_ = nullptr;
 };
 
+// Whether the module is the stand-in dwmapi.dll, not Wine's own.
+inline bool IsStandInDwmapi(HMODULE module) {
+    return module != nullptr && ::GetProcAddress(module, "VarnelStandInDwmapi") != nullptr;
+}
+
 // The picture the other program's window shows, by window coordinates.
 std::uint32_t OtherWindowPixel(int x, int y);
 

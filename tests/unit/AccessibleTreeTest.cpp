@@ -409,6 +409,25 @@ TEST(AccessibleTree, SettingAValueTypesItAndPressesEnter) {
     Window w;
     EXPECT_FALSE(w.tree.SetValue(w.Id(w.f.CutBtn), L"1"));
     EXPECT_FALSE(w.tree.SetValue(AccessibleTree::Self, L"1"));
+    EXPECT_EQ(w.tree.CanSetValue(w.Id(w.f.CutBtn)), AccessibleTree::ActionResult::NoAction);
+    EXPECT_EQ(w.tree.CanSetValue(w.Id(w.f.NBoxW)), AccessibleTree::ActionResult::Done);
+}
+
+// A disabled box takes no value, as a disabled control runs no action: the
+// text stays, and no value change is told.
+TEST(AccessibleTree, ADisabledBoxRefusesAValue) {
+    Window w;
+    w.f.NBoxW->SetValue(501);
+    w.f.NBoxW->SetEnabled(false);
+    w.host.accessibleEvents.clear();
+    EXPECT_EQ(w.tree.CanSetValue(w.Id(w.f.NBoxW)), AccessibleTree::ActionResult::Unavailable);
+    EXPECT_FALSE(w.tree.SetValue(w.Id(w.f.NBoxW), L"640"));
+    EXPECT_EQ(w.f.NBoxW->Text(), L"501");
+    EXPECT_EQ(w.f.NBoxW->Value(), 501);
+    EXPECT_TRUE(w.host.accessibleEvents.empty());
+    w.f.NBoxW->SetEnabled(true);
+    EXPECT_TRUE(w.tree.SetValue(w.Id(w.f.NBoxW), L"640"));
+    EXPECT_EQ(w.f.NBoxW->Value(), 640);
 }
 
 // Controls of kinds the tree has never heard of: each answers for itself

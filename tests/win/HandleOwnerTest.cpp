@@ -6,6 +6,7 @@
 // memory lock and the COM apartment, each given back once, wherever moved.
 #include "platform/ClipboardScope.h"
 #include "platform/Com.h"
+#include "platform/Error.h"
 #include "platform/Gdi.h"
 #include "platform/GlobalMemory.h"
 #include "platform/KernelHandle.h"
@@ -206,6 +207,32 @@ TEST(HandleOwner, GuardsPutTheDcsPreviousObjectsBack) {
     EXPECT_FALSE(none);
 }
 
+// A select that fails raises, and the DC keeps what it held: a bitmap that
+// another DC holds, a palette that is gone.
+TEST(HandleOwner, ASelectThatFailsRaisesAndLeavesTheDcAsItWas) {
+    platform::WindowDc screen = platform::WindowDc::Client(nullptr);
+    platform::UniqueHdc holder(::CreateCompatibleDC(screen.get()));
+    platform::UniqueHdc dc(::CreateCompatibleDC(screen.get()));
+    platform::UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen.get(), 4, 4));
+    ASSERT_TRUE(holder && dc && bitmap);
+    const HGDIOBJ ownBitmap = ::GetCurrentObject(dc.get(), OBJ_BITMAP);
+    const HGDIOBJ ownPalette = ::GetCurrentObject(dc.get(), OBJ_PAL);
+    {
+        const platform::SelectGuard held(holder.get(), bitmap.get());
+        ASSERT_TRUE(held);
+        EXPECT_THROW(platform::SelectGuard(dc.get(), bitmap.get()), platform::Error)
+            << "a bitmap selected into two DCs at once";
+        EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), ownBitmap);
+    }
+    HPALETTE gone = ::CreateHalftonePalette(screen.get());
+    ASSERT_NE(gone, nullptr);
+    ASSERT_TRUE(::DeleteObject(gone));
+    EXPECT_THROW(platform::PaletteGuard(dc.get(), gone), platform::Error);
+    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_PAL), ownPalette);
+    // Selecting nothing is no failure.
+    EXPECT_NO_THROW(platform::SelectGuard(dc.get(), nullptr));
+}
+
 TEST(HandleOwner, GlobalMemoryIsLockedForAScopeAndFreedUnlessGivenAway) {
     const long live = platform::UniqueHglobal::Live();
     platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, 16));
@@ -236,6 +263,8 @@ TEST(HandleOwner, TheComApartmentIsLeftOnlyWhenItWasEntered) {
     {
         const platform::ComApartment com = platform::ComApartment::SingleThreaded();
         ASSERT_TRUE(com);
+        EXPECT_EQ(com.Result(), S_OK);
+        EXPECT_TRUE(platform::InSingleThreadedApartment());
         EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
     }
     // Left: the thread may choose the other model now.
@@ -245,6 +274,8 @@ TEST(HandleOwner, TheComApartmentIsLeftOnlyWhenItWasEntered) {
         // apartment that it did not enter.
         const platform::ComApartment refused = platform::ComApartment::SingleThreaded();
         EXPECT_FALSE(refused);
+        EXPECT_EQ(refused.Result(), RPC_E_CHANGED_MODE) << "the refusal is reported";
+        EXPECT_FALSE(platform::InSingleThreadedApartment());
     }
     EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "still entered";
     ::CoUninitialize();

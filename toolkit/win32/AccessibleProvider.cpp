@@ -461,8 +461,13 @@ HRESULT AccessibleProvider::put_accValue(VARIANT child, BSTR value) {
     if (const HRESULT hr = Resolve(child, id); FAILED(hr)) {
         return hr;
     }
-    if (!tree_->TakesValue(id)) {
+    switch (tree_->CanSetValue(id)) {
+    case AccessibleTree::ActionResult::NoAction:
         return DISP_E_MEMBERNOTFOUND;
+    case AccessibleTree::ActionResult::Unavailable:
+        return E_FAIL; // a disabled box, refused as its actions are
+    case AccessibleTree::ActionResult::Done:
+        break;
     }
     // Set from the window's own loop, as a default action is run.
     posted_.push_back(

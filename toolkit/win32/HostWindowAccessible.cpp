@@ -4,6 +4,8 @@
 // from every client when the window goes.
 #include "toolkit/win32/HostWindow.h"
 
+#include "platform/Com.h"
+
 namespace toolkit::win32 {
 
 void HostWindow::AccessibleChanged(AccessibleEvent event, Control& control) {
@@ -32,7 +34,11 @@ std::optional<LRESULT> HostWindow::OnAccessible(HWND hwnd, UINT message, WPARAM 
                                                 LPARAM lParam) {
     switch (message) {
     case WM_GETOBJECT:
-        if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || accessibleClosed_) {
+        // The provider is apartment-threaded: handed out from a thread in
+        // any other apartment, it would be called from several threads at
+        // once. There the system's own object answers.
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || accessibleClosed_ ||
+            !platform::InSingleThreadedApartment()) {
             return std::nullopt;
         }
         if (!accessible_) {

@@ -6,26 +6,55 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 namespace wintest {
 
+namespace {
+
+// Whether an environment entry ("NAME=value") sets the variable `name`;
+// names compare without regard to case, as Windows compares them.
+bool Sets(const std::wstring& entry, const std::wstring& name) {
+    return entry.size() > name.size() && entry[name.size()] == L'=' &&
+           ::CompareStringOrdinal(entry.c_str(), int(name.size()), name.c_str(), int(name.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+std::wstring ChildEnvironment(const std::vector<std::pair<std::wstring, std::wstring>>& env) {
+    std::vector<std::wstring> entries;
+    if (wchar_t* own = ::GetEnvironmentStringsW()) {
+        for (const wchar_t* entry = own; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+            entries.emplace_back(entry);
+        }
+        ::FreeEnvironmentStringsW(own);
+    }
+    for (const auto& [name, value] : env) {
+        std::erase_if(entries, [&](const std::wstring& entry) { return Sets(entry, name); });
+        entries.push_back(name + L"=" + value);
+    }
+    std::wstring block;
+    for (const std::wstring& entry : entries) {
+        block += entry;
+        block += L'\0';
+    }
+    block += L'\0';
+    return block;
+}
+
 ChildProcess::ChildProcess(const std::wstring& commandLine,
                            const std::vector<std::pair<std::wstring, std::wstring>>& env) {
-    std::vector<std::wstring> previous;
-    for (const auto& [name, value] : env) {
-        wchar_t buffer[1024] = {};
-        const DWORD length = ::GetEnvironmentVariableW(name.c_str(), buffer, 1024);
-        previous.push_back(length > 0 ? std::wstring(buffer, length) : std::wstring());
-        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
-    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring line = commandLine;
-    ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &info_);
-    for (std::size_t i = 0; i < env.size(); ++i) {
-        ::SetEnvironmentVariableW(env[i].first.c_str(),
-                                  previous[i].empty() ? nullptr : previous[i].c_str());
+    std::wstring environment = ChildEnvironment(env);
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          environment.data(), nullptr, &startup, &info_)) {
+        const DWORD error = ::GetLastError();
+        info_ = {};
+        ADD_FAILURE() << "cannot start " << std::string(commandLine.begin(), commandLine.end())
+                      << ": error " << error;
     }
 }
 

@@ -16,10 +16,16 @@
 
 namespace wintest {
 
+// The environment block for a child: this process's own variables, with
+// `env`'s set or replaced, each "NAME=value" ended by a null, the block by
+// another.
+std::wstring ChildEnvironment(const std::vector<std::pair<std::wstring, std::wstring>>& env);
+
 class ChildProcess {
 public:
-    // Starts the command line; extra environment variables are added to
-    // this process's own environment for the child.
+    // Starts the command line with this process's environment plus `env`
+    // (their values win); a child that cannot be started fails the test,
+    // with the system's error code.
     explicit ChildProcess(const std::wstring& commandLine,
                           const std::vector<std::pair<std::wstring, std::wstring>>& env = {});
     ~ChildProcess(); // kills the child if it still runs

@@ -120,4 +120,16 @@ void PressKey(WORD virtualKey, bool shift, bool ctrl) {
     Pump(30);
 }
 
+bool CaptureRegionAndCopy(HWND window) {
+    const auto click = [window](int x, int y) {
+        const LPARAM at = MAKELPARAM(x, y);
+        ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(window, WM_LBUTTONUP, 0, at);
+    };
+    const DWORD clipboard = ::GetClipboardSequenceNumber();
+    click(54, 18);  // the region capture button
+    click(136, 18); // the copy button, enabled by the capture
+    return WaitFor([&] { return ::GetClipboardSequenceNumber() != clipboard; }, 10000);
+}
+
 } // namespace wintest

@@ -21,4 +21,10 @@ void Drag(int fromX, int fromY, int toX, int toY, Button button = Button::Left);
 void TypeText(const std::wstring& text);
 void PressKey(WORD virtualKey, bool shift = false, bool ctrl = false);
 
+// In the real program's window (at 100 %), clicks the region capture button
+// and then the copy button with posted messages (no pointer moves, no focus
+// is needed), and waits up to 10 s for the clipboard to change: true when
+// the capture was copied.
+bool CaptureRegionAndCopy(HWND window);
+
 } // namespace wintest
