@@ -10,6 +10,7 @@
 #include "toolkit/AccessibleTree.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Form.h"
+#include "toolkit/OwnPlaces.h"
 #include "toolkit/win32/AccessibleProvider.h"
 #include "toolkit/win32/Tooltips.h"
 
@@ -59,8 +60,9 @@ private:
     std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
-    // A move by the system or another program: the form takes the place,
-    // converted by the units rule, and the window follows the form again.
+    // A reported place that is not one the form handed over: the form takes
+    // it, converted by the units rule, and the window follows the form again
+    // from its own loop.
     void TakeSystemMove(HWND hwnd, const WINDOWPOS& position);
     // After the displays changed: a window whose title bar lies on no work
     // area is pulled onto the nearest display; the shown part is clipped to
@@ -84,8 +86,10 @@ private:
     POINT offset_{0, 0};
     // The screen rectangle last handed to the system; none before the first.
     std::optional<RectI> shown_;
-    // Set while the system window is being placed by the form.
-    bool presenting_ = false;
+    // The places handed to the system and not yet known to be left behind.
+    OwnPlaces ownPlaces_;
+    // Set while the form takes a place another gave the window.
+    bool recordingMove_ = false;
     Tooltips tooltips_;
     // What assistive technology sees; its object is made on the first request.
     AccessibleTree accessibleTree_;
