@@ -12,6 +12,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/win32/AccessibleProvider.h"
 #include "toolkit/win32/Tooltips.h"
+#include "toolkit/win32/WindowCommands.h"
 
 #include <wrl/client.h>
 
@@ -57,6 +58,8 @@ private:
     std::optional<LRESULT> OnInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnSurface(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnCommand(UINT message);
+    void Run(WindowCommand& command);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
     // A move by the system or another program: the form takes the place,
@@ -71,6 +74,8 @@ private:
 
     Form& form_;
     platform::UniqueHwnd window_;
+    // Work posted to the window: repaints, accessible actions and values.
+    CommandQueue commands_;
     Canvas canvas_;
     platform::UniqueHdc surfaceDc_;
     platform::KeptDib surface_{32, platform::RowOrder::TopDown}; // top-down, like the canvas
