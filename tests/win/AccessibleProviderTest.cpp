@@ -1,7 +1,8 @@
 // The window's accessible object inside the process: a reference held past
 // the window's end fails cleanly, the window's own element answers as the
-// system's standard client object does, and a value a client sets is set
-// from the window's own loop.
+// system's standard client object does, and the values and default actions
+// a client asks for run from the window's own loop, in the order they came,
+// and go with the window.
 #include "tests/win/AccessibleClient.h"
 #include "tests/win/FormFixture.h"
 #include "tests/win/WinTestSupport.h"
@@ -9,7 +10,9 @@
 #include "platform/Com.h"
 #include "platform/Gdi.h"
 #include "toolkit/AccessibleTree.h"
+#include "toolkit/WindowTracking.h"
 #include "toolkit/win32/AccessibleProvider.h"
+#include "toolkit/win32/WindowCommands.h"
 
 #include <oleacc.h>
 #include <wrl/client.h>
@@ -26,7 +29,9 @@ TEST_F(CaptureWindowTest, ADisconnectedObjectHeldInProcessFailsCleanly) {
     ComPtr<IAccessible> held;
     {
         toolkit::AccessibleTree tree(*Form1);
-        auto* provider = new toolkit::win32::AccessibleProvider(tree, host->Handle());
+        toolkit::win32::CommandQueue commands;
+        commands.Attach(host->Handle());
+        auto* provider = new toolkit::win32::AccessibleProvider(tree, host->Handle(), commands);
         held = provider;
         BSTR name = nullptr;
         ASSERT_EQ(held->get_accName(Child(1), &name), S_OK);
@@ -141,4 +146,67 @@ TEST_F(CaptureWindowTest, ASetValueIsAppliedFromTheWindowsLoop) {
               DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(acc->put_accValue(Child(CHILDID_SELF), text), DISP_E_MEMBERNOTFOUND);
     ::SysFreeString(text);
+}
+
+namespace {
+
+void SetValue(IAccessible* acc, long id, const wchar_t* typed) {
+    BSTR text = ::SysAllocString(typed);
+    EXPECT_EQ(acc->put_accValue(Child(id), text), S_OK) << typed;
+    ::SysFreeString(text);
+}
+
+} // namespace
+
+// Values and default actions wait in one queue. An action sees the values
+// set before it and none set after; an action that processes events (the
+// copy's flash) runs the later ones inside it, each once and in order.
+TEST_F(CaptureWindowTest, ValuesAndActionsRunOnceEachInTheOrderTheyCame) {
+    const auto com = platform::ComApartment::SingleThreaded();
+    ComPtr<IAccessible> acc = ClientObject(host->Handle());
+    ASSERT_NE(acc, nullptr);
+    const long width = ChildNamed(acc.Get(), WidthName);
+    const long apply = ChildNamed(acc.Get(), SetRectName);
+    const long copy = ChildNamed(acc.Get(), CopyName);
+    Form1->BMP = std::make_unique<output::HeldImage>();
+    Form1->BMP->SetSize(8, 8);
+    Form1->CopyBtn->SetEnabled(true);
+    Form1->NBoxW->SetValue(100);
+
+    SetValue(acc.Get(), width, L"300");
+    ASSERT_EQ(acc->accDoDefaultAction(Child(copy)), S_OK);
+    SetValue(acc.Get(), width, L"640");
+    ASSERT_EQ(acc->accDoDefaultAction(Child(apply)), S_OK);
+    SetValue(acc.Get(), width, L"200");
+    EXPECT_EQ(Form1->NBoxW->Text(), L"100") << "nothing runs inside the client's calls";
+
+    EXPECT_TRUE(Eventually([] { return Form1->NBoxW->Text() == L"200"; }));
+    wintest::Pump(300);
+    EXPECT_EQ(Form1->NBoxW->Text(), L"200");
+    EXPECT_EQ(Form1->ClientWidth(), toolkit::WindowWidthForTypedSize(640, Form1->Scale))
+        << "the size applied is the one typed just before the apply button's action";
+    EXPECT_EQ(Form1->Rectangle2->FillColor(), 0xFF708090u) << "the flash ended";
+}
+
+// Work still waiting when the window goes goes with it: the system closes
+// the window before its loop has run what a client asked for, and nothing
+// of it runs afterwards on the form that stays.
+TEST_F(CaptureWindowTest, WorkWaitingWhenTheWindowGoesIsDropped) {
+    const auto com = platform::ComApartment::SingleThreaded();
+    ComPtr<IAccessible> acc = ClientObject(host->Handle());
+    ASSERT_NE(acc, nullptr);
+    const long width = ChildNamed(acc.Get(), WidthName);
+    const long apply = ChildNamed(acc.Get(), SetRectName);
+    Form1->NBoxW->SetValue(100);
+    const int before = Form1->ClientWidth();
+    SetValue(acc.Get(), width, L"640");
+    ASSERT_EQ(acc->accDoDefaultAction(Child(apply)), S_OK);
+
+    ::SendMessageW(host->Handle(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(host->Handle(), nullptr) << "the window is gone";
+    wintest::Pump(300);
+    EXPECT_EQ(Form1->NBoxW->Text(), L"100");
+    EXPECT_EQ(Form1->ClientWidth(), before);
+    EXPECT_EQ(acc->put_accValue(Child(width), nullptr), RPC_E_DISCONNECTED);
+    EXPECT_EQ(acc->accDoDefaultAction(Child(apply)), RPC_E_DISCONNECTED);
 }

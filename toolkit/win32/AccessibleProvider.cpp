@@ -1,7 +1,5 @@
 #include "toolkit/win32/AccessibleProvider.h"
 
-#include <new>
-#include <utility>
 #include <string>
 
 namespace toolkit::win32 {
@@ -58,8 +56,8 @@ void SetId(VARIANT* out, int id) {
 
 } // namespace
 
-AccessibleProvider::AccessibleProvider(AccessibleTree& tree, HWND window)
-    : tree_(&tree), window_(window) {
+AccessibleProvider::AccessibleProvider(AccessibleTree& tree, HWND window, CommandQueue& commands)
+    : tree_(&tree), window_(window), commands_(&commands) {
     ++live;
 }
 
@@ -74,20 +72,7 @@ long AccessibleProvider::LiveCount() {
 void AccessibleProvider::Disconnect() {
     tree_ = nullptr;
     window_ = nullptr;
-    posted_.clear();
-}
-
-void AccessibleProvider::ApplyPostedValue() {
-    if (posted_.empty()) {
-        return;
-    }
-    const PostedValue value = std::move(posted_.front());
-    posted_.pop_front();
-    // A handler may close the window, and the host then lets the object go.
-    const Microsoft::WRL::ComPtr<AccessibleProvider> keep(this);
-    if (tree_ != nullptr && tree_->Valid(value.id)) {
-        tree_->SetValue(value.id, value.text);
-    }
+    commands_ = nullptr;
 }
 
 HRESULT AccessibleProvider::Standard(Microsoft::WRL::ComPtr<IAccessible>& standard) const {
@@ -442,12 +427,7 @@ HRESULT AccessibleProvider::accDoDefaultAction(VARIANT child) {
     case AccessibleTree::ActionResult::Done:
         break;
     }
-    // Run from the window's own loop, as a click would: the client does not
-    // wait for the handler, nor for any error box it shows.
-    if (!::PostMessageW(window_, DefaultActionMessage, WPARAM(id), 0)) {
-        return HRESULT_FROM_WIN32(::GetLastError());
-    }
-    return S_OK;
+    return commands_->Post(DefaultActionCommand{id});
 }
 
 HRESULT AccessibleProvider::put_accName(VARIANT child, BSTR) {
@@ -469,14 +449,8 @@ HRESULT AccessibleProvider::put_accValue(VARIANT child, BSTR value) {
     case AccessibleTree::ActionResult::Done:
         break;
     }
-    // Set from the window's own loop, as a default action is run.
-    posted_.push_back(
-        {id, value != nullptr ? std::wstring(value, ::SysStringLen(value)) : std::wstring()});
-    if (!::PostMessageW(window_, SetValueMessage, 0, 0)) {
-        posted_.pop_back();
-        return HRESULT_FROM_WIN32(::GetLastError());
-    }
-    return S_OK;
+    return commands_->Post(
+        SetValueCommand{id, value != nullptr ? std::wstring(value, ::SysStringLen(value)) : L""});
 }
 
 } // namespace toolkit::win32

@@ -4,43 +4,31 @@
 // tree's ids. What the system's standard client object already answers
 // right for the window itself (its parent, its state as a window, the focus
 // when no control of ours has it) is asked of that object. Default actions
-// and set values are posted to the window and run from its message loop, in
-// the order they came, so a client never waits on a handler (or on an error
-// box it shows). Once the window goes, the host disconnects the object: it
-// keeps no pointer to the form, and every call on it fails with
-// RPC_E_DISCONNECTED. The object lives in the window's apartment: every call
-// comes on the window's thread.
+// and set values become commands in the window's queue (WindowCommands.h),
+// which runs them from the window's loop. Once the window goes, the host
+// disconnects the object: it keeps no pointer to the form or the queue, and
+// every call on it fails with RPC_E_DISCONNECTED. The object lives in the
+// window's apartment: every call comes on the window's thread.
 #pragma once
 
 #include "platform/Win.h"
 #include "toolkit/AccessibleTree.h"
+#include "toolkit/win32/WindowCommands.h"
 
 #include <oleacc.h>
 #include <wrl/client.h>
 
 #include <atomic>
-#include <deque>
-#include <string>
 
 namespace toolkit::win32 {
 
 class AccessibleProvider final : public IAccessible {
 public:
-    // The message the window gets to run a child's default action; its
-    // wParam is the child id.
-    static constexpr UINT DefaultActionMessage = WM_APP + 2;
-    // The message the window gets to set the oldest value a client set;
-    // the window then calls ApplyPostedValue.
-    static constexpr UINT SetValueMessage = WM_APP + 3;
-
-    AccessibleProvider(AccessibleTree& tree, HWND window);
+    AccessibleProvider(AccessibleTree& tree, HWND window, CommandQueue& commands);
     AccessibleProvider(const AccessibleProvider&) = delete;
     AccessibleProvider& operator=(const AccessibleProvider&) = delete;
 
     void Disconnect();
-    // Sets the oldest posted value through the tree, as typing it and
-    // pressing Enter does; nothing once disconnected.
-    void ApplyPostedValue();
     // Objects alive in this process (for leak checks).
     static long LiveCount();
 
@@ -92,11 +80,7 @@ private:
     std::atomic<ULONG> references_{0};
     AccessibleTree* tree_;
     HWND window_;
-    struct PostedValue {
-        int id;
-        std::wstring text;
-    };
-    std::deque<PostedValue> posted_;
+    CommandQueue* commands_;
 };
 
 } // namespace toolkit::win32

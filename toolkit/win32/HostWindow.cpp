@@ -1,8 +1,9 @@
 // The host window's class, its creation and its end, and the window
 // procedure. Each message goes to the part of the host that deals with it:
 // input (HostWindowInput.cpp), the surface and its presenting
-// (HostWindowSurface.cpp) and the accessibility hook-up
-// (HostWindowAccessible.cpp).
+// (HostWindowSurface.cpp), the accessibility hook-up
+// (HostWindowAccessible.cpp) and the work posted to the window
+// (HostWindowCommands.cpp).
 #include "toolkit/win32/HostWindow.h"
 
 #include "platform/SystemError.h"
@@ -51,6 +52,7 @@ HostWindow::HostWindow(Form& form) : form_(form), accessibleTree_(form) {
     if (!window_) {
         platform::ThrowResourceError(::GetLastError());
     }
+    commands_.Attach(window_.get());
     tooltips_.Attach(window_.get());
 }
 
@@ -93,8 +95,10 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     if (message == WM_NCDESTROY) {
         // The window is going, by its owner's hand or by the system's: the
         // owner must not destroy it again, and clients holding its
-        // accessible objects are cut off before the form can go.
+        // accessible objects are cut off before the form can go; work
+        // posted for it goes with it.
         self->DisconnectAccessible();
+        self->commands_.Detach();
         self->window_.release();
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
@@ -114,6 +118,9 @@ LRESULT HostWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     if (!result) {
         result = OnAccessible(hwnd, message, wParam, lParam);
+    }
+    if (!result) {
+        result = OnCommand(message);
     }
     if (result) {
         return *result;

@@ -13,6 +13,7 @@
 #include "toolkit/OwnPlaces.h"
 #include "toolkit/win32/AccessibleProvider.h"
 #include "toolkit/win32/Tooltips.h"
+#include "toolkit/win32/WindowCommands.h"
 
 #include <wrl/client.h>
 
@@ -58,6 +59,8 @@ private:
     std::optional<LRESULT> OnInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnSurface(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnCommand(UINT message);
+    void Run(WindowCommand& command);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
     // A reported place that is not one the form handed over: the form takes
@@ -73,6 +76,8 @@ private:
 
     Form& form_;
     platform::UniqueHwnd window_;
+    // Work posted to the window: repaints, accessible actions and values.
+    CommandQueue commands_;
     Canvas canvas_;
     platform::UniqueHdc surfaceDc_;
     platform::KeptDib surface_{32, platform::RowOrder::TopDown}; // top-down, like the canvas

@@ -1,7 +1,8 @@
 // The host window's accessibility hook-up: the accessible object that
-// assistive technology asks the window for, the events it follows, its
-// default actions and set values run from the window's loop, and the cut
-// from every client when the window goes.
+// assistive technology asks the window for, the events it follows, and the
+// cut from every client when the window goes. The default actions and
+// values it posts run with the window's other posted work
+// (HostWindowCommands.cpp).
 #include "toolkit/win32/HostWindow.h"
 
 #include "platform/Com.h"
@@ -42,18 +43,10 @@ std::optional<LRESULT> HostWindow::OnAccessible(HWND hwnd, UINT message, WPARAM 
             return std::nullopt;
         }
         if (!accessible_) {
-            accessible_ = new AccessibleProvider(accessibleTree_, hwnd);
+            accessible_ = new AccessibleProvider(accessibleTree_, hwnd, commands_);
         }
         return ::LresultFromObject(IID_IAccessible, wParam,
                                    static_cast<IAccessible*>(accessible_.Get()));
-    case AccessibleProvider::DefaultActionMessage:
-        accessibleTree_.DoDefaultAction(static_cast<int>(wParam));
-        return 0;
-    case AccessibleProvider::SetValueMessage:
-        if (accessible_) {
-            accessible_->ApplyPostedValue();
-        }
-        return 0;
     default:
         return std::nullopt;
     }

@@ -19,12 +19,6 @@
 
 namespace toolkit::win32 {
 
-namespace {
-
-constexpr UINT RepaintMessage = WM_APP + 1;
-
-} // namespace
-
 void HostWindow::EnsureSurface(int width, int height) {
     if (surface_.Holds(width, height)) {
         return;
@@ -156,7 +150,9 @@ void HostWindow::RepaintIfPending() {
 void HostWindow::ScheduleRepaint() {
     if (!repaintPending_ && window_) {
         repaintPending_ = true;
-        ::PostMessageW(window_.get(), RepaintMessage, 0, 0);
+        // Should the post fail, the repaint is still done at the next
+        // processing of pending events.
+        commands_.Post(RepaintCommand{});
     }
 }
 
@@ -166,9 +162,6 @@ void HostWindow::ControlsMoved() {
 
 std::optional<LRESULT> HostWindow::OnSurface(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
-    case RepaintMessage:
-        RepaintIfPending();
-        return 0;
     case WM_WINDOWPOSCHANGED:
         TakeSystemMove(hwnd, *reinterpret_cast<const WINDOWPOS*>(lParam));
         return std::nullopt; // the system's own handling sends the move and size messages
