@@ -23,6 +23,7 @@ bench: deps
 	build/bench/bench/varnel_bench
 	cmake --preset win >/dev/null
 	cmake --build --preset win --target run_capture_bench
+	cmake --build --preset win --target run_clipboard_bench
 
 dist: build
 	scripts/dist.sh

@@ -37,6 +37,24 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
+// Puts text on the clipboard, as the user's earlier copy in another
+// program would have.
+void PutText(const std::wstring& text) {
+    const platform::ClipboardScope clipboard(nullptr);
+    ASSERT_TRUE(clipboard);
+    ::EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    ASSERT_TRUE(memory);
+    {
+        const platform::GlobalLockScope lock(memory.get());
+        ASSERT_TRUE(lock);
+        std::memcpy(lock.get(), text.c_str(), bytes);
+    }
+    ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, memory.get()), nullptr);
+    memory.release();
+}
+
 } // namespace
 
 // Started by the copy test as a second process: compares the clipboard's
@@ -136,22 +154,7 @@ TEST_F(CaptureWindowTest, WithNoOrAnEmptyImageCopyLeavesTheClipboardAlone) {
 // The output keeps the rule itself, whoever calls it: what the clipboard
 // held before is still there, unopened.
 TEST_F(CaptureWindowTest, CopyingAnEmptyImageTouchesNothing) {
-    {
-        const platform::ClipboardScope clipboard(nullptr);
-        ASSERT_TRUE(clipboard);
-        ::EmptyClipboard();
-        const std::wstring text = L"kept";
-        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-        ASSERT_TRUE(memory);
-        {
-            const platform::GlobalLockScope lock(memory.get());
-            ASSERT_TRUE(lock);
-            std::memcpy(lock.get(), text.c_str(), bytes);
-        }
-        ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, memory.get()), nullptr);
-        memory.release();
-    }
+    ASSERT_NO_FATAL_FAILURE(PutText(L"kept"));
     const DWORD before = ::GetClipboardSequenceNumber();
     for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{0, 0}}) {
         output::HeldImage image;
@@ -195,24 +198,6 @@ TEST_F(CaptureWindowTest, ABusyClipboardGivesTheErrorAndStaysAsItWas) {
 
 namespace {
 
-// Puts text on the clipboard, as the user's earlier copy in another
-// program would have.
-void PutText(const std::wstring& text) {
-    const platform::ClipboardScope clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
-    ::EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    platform::UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-    ASSERT_TRUE(memory);
-    {
-        const platform::GlobalLockScope lock(memory.get());
-        ASSERT_TRUE(lock);
-        std::memcpy(lock.get(), text.c_str(), bytes);
-    }
-    ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, memory.get()), nullptr);
-    memory.release();
-}
-
 // A copy that fails at one call, the system's error code it leaves, and
 // whether the clipboard must still hold what it held.
 struct CopyFailure {
@@ -235,7 +220,12 @@ HBITMAP WINAPI NoBitmap(HDC, int, int) {
     return nullptr;
 }
 
-HANDLE WINAPI RefuseData(UINT, HANDLE) {
+// The last handle refused, to see that its owner freed it: the live
+// counts cannot tell a freed handle from one given away and lost.
+HANDLE refused = nullptr;
+
+HANDLE WINAPI RefuseData(UINT, HANDLE data) {
+    refused = data;
     ::SetLastError(failureCode);
     return nullptr;
 }
@@ -251,7 +241,7 @@ TEST_F(CaptureWindowTest, AFailedCopyShowsTheSystemsTextOnceAndLosesNothing) {
         Form1->BMP = std::make_unique<output::HeldImage>();
         Form1->BMP->SetSize(8, 8);
         Form1->BMP->DrawingDc();
-        PutText(L"kept");
+        ASSERT_NO_FATAL_FAILURE(PutText(L"kept"));
         const DWORD sequence = ::GetClipboardSequenceNumber();
         const long bitmaps = platform::UniqueHbitmap::Live();
         const long dcs = platform::UniqueHdc::Live();
@@ -273,6 +263,7 @@ TEST_F(CaptureWindowTest, AFailedCopyShowsTheSystemsTextOnceAndLosesNothing) {
         ::PostMessageW(probe.get(), WM_APP + 8, 0, 0);
 
         failureCode = failure.code;
+        refused = nullptr;
         const output::CreateBitmapCall bitmapCall =
             failure.bitmapFails ? output::ReplaceCreateClipboardBitmap(&NoBitmap) : nullptr;
         const platform::SetClipboardDataCall setDataCall =
@@ -300,6 +291,10 @@ TEST_F(CaptureWindowTest, AFailedCopyShowsTheSystemsTextOnceAndLosesNothing) {
         EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
         EXPECT_FALSE(output::PngPromised());
         EXPECT_EQ(::GetOpenClipboardWindow(), nullptr);
+        if (failure.setDataRefuses) {
+            ASSERT_NE(refused, nullptr);
+            EXPECT_EQ(::GetObjectType(refused), 0u) << "the refused bitmap was never deleted";
+        }
         if (failure.clipboardKept) {
             EXPECT_EQ(::GetClipboardSequenceNumber(), sequence) << "the clipboard was touched";
             EXPECT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
@@ -310,9 +305,10 @@ TEST_F(CaptureWindowTest, AFailedCopyShowsTheSystemsTextOnceAndLosesNothing) {
 // The boxes' text copy keeps the same rule: a refusal is raised with the
 // system's text and the block the system did not take is freed.
 TEST_F(CaptureWindowTest, ARefusedTextCopyIsRaisedAndItsBlockFreed) {
-    PutText(L"kept");
+    ASSERT_NO_FATAL_FAILURE(PutText(L"kept"));
     const long blocks = platform::UniqueHglobal::Live();
     failureCode = ERROR_ACCESS_DENIED;
+    refused = nullptr;
     const platform::SetClipboardDataCall previous = platform::ReplaceSetClipboardData(&RefuseData);
     std::wstring raised;
     try {
@@ -323,6 +319,8 @@ TEST_F(CaptureWindowTest, ARefusedTextCopyIsRaisedAndItsBlockFreed) {
     platform::ReplaceSetClipboardData(previous);
     EXPECT_EQ(raised, platform::TrimSystemText(platform::SystemErrorText(ERROR_ACCESS_DENIED)));
     EXPECT_EQ(platform::UniqueHglobal::Live(), blocks);
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(::GlobalSize(refused), 0u) << "the refused block was never freed";
 
     // Accepted, the block passes to the system and the text is there.
     toolkit::win32::WriteClipboardText(Form1->Handle(), L"123");
