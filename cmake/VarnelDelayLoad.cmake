@@ -29,9 +29,11 @@ function(varnel_delay_import target dll)
   endif()
   list(JOIN exports "\n" body)
   file(WRITE ${def} "LIBRARY ${lower}.dll\nEXPORTS\n${body}\n")
-  execute_process(COMMAND x86_64-w64-mingw32-dlltool --input-def ${def} --dllname ${lower}.dll
-                          --output-delaylib ${lib}
-                  COMMAND_ERROR_IS_FATAL ANY)
+  # dlltool names its symbols after the library's path as given: relative,
+  # so that no build folder ends up in the exe.
+  execute_process(COMMAND x86_64-w64-mingw32-dlltool --input-def ${lower}.def
+                          --dllname ${lower}.dll --output-delaylib lib${lower}-delay.a
+                  WORKING_DIRECTORY ${folder} COMMAND_ERROR_IS_FATAL ANY)
   add_library(${target} STATIC IMPORTED GLOBAL)
   set_target_properties(${target} PROPERTIES IMPORTED_LOCATION ${lib})
 endfunction()
