@@ -7,9 +7,10 @@
 # (scripts/wine-session.sh, scripts/wine10-run.sh) and then holds the lock
 # named after its prefix, since two sessions must never share a prefix.
 # What must not run beside one another shares one more lock:
-#   timing   the suites that measure how long the screen takes to settle:
-#            they also run alone (RUN_SERIAL), as a busy machine's delays
-#            are what they measure (one failed with two tests beside it);
+#   timing   the suites that measure how long the screen takes to settle,
+#            or race a countdown: they also run alone (RUN_SERIAL), as a
+#            busy machine's delays are what they measure (each failed with
+#            two tests beside it on a loaded machine, and passed alone);
 #   e2e-road the folders that both end-to-end roads write (build/win/e2e-*).
 #
 # Every Windows test gets the native test tools' paths

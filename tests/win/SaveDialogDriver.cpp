@@ -1,6 +1,7 @@
 #include "tests/win/SaveDialogDriver.h"
 
 #include <atomic>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -11,6 +12,10 @@ namespace {
 // A dialog the driver cannot read is cancelled after this long, so a test
 // fails instead of hanging in a modal loop.
 constexpr DWORD GiveUpMilliseconds = 15000;
+// A dialog still open this long after its answer with an empty name box took
+// the answer before it was ready (it clears the name box while it starts,
+// slowly on a busy machine), and waits: it is answered again.
+constexpr DWORD AnswerAgainMilliseconds = 2000;
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -117,11 +122,25 @@ SaveRun RunWithSaveDialog(const std::function<void()>& command, const DialogAnsw
     std::atomic<bool> done{false};
     std::thread helper([&] {
         std::set<HWND> handled;
+        std::map<HWND, DWORD> answeredAt;
         bool answered = false;
         DWORD unreadableSince = 0;
         while (!done.load()) {
             for (HWND dialog : OwnDialogs()) {
                 if (handled.count(dialog) != 0) {
+                    const auto at = answeredAt.find(dialog);
+                    if (at == answeredAt.end() ||
+                        ::GetTickCount() - at->second < AnswerAgainMilliseconds) {
+                        continue;
+                    }
+                    HWND nameBox = NameBox(dialog);
+                    if (nameBox != nullptr && TextOf(nameBox).empty()) {
+                        ::SendMessageTimeoutW(nameBox, WM_SETTEXT, 0,
+                                              reinterpret_cast<LPARAM>(answer.name.c_str()),
+                                              SMTO_ABORTIFHUNG, 5000, nullptr);
+                        ClickDialogButton(dialog, IDOK);
+                    }
+                    at->second = ::GetTickCount();
                     continue;
                 }
                 if (IsMessageBox(dialog)) {
@@ -148,6 +167,7 @@ SaveRun RunWithSaveDialog(const std::function<void()>& command, const DialogAnsw
                                           reinterpret_cast<LPARAM>(answer.name.c_str()),
                                           SMTO_ABORTIFHUNG, 5000, nullptr);
                     ClickDialogButton(dialog, IDOK);
+                    answeredAt[dialog] = ::GetTickCount();
                 } else {
                     ClickDialogButton(dialog, IDCANCEL);
                 }
