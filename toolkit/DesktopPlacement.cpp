@@ -1,6 +1,7 @@
 #include "toolkit/DesktopPlacement.h"
 
 #include "platform/Units.h"
+#include "toolkit/WindowPixels.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,29 +17,27 @@ bool OnADisplay(const std::vector<DisplayArea>& displays, int x, int y) {
                        [&](const DisplayArea& d) { return d.monitor.Contains(x, y); });
 }
 
+} // namespace
+
 bool CornersOnDisplays(const std::vector<DisplayArea>& displays, const WindowPlace& place,
-                       int width, int height, float scale) {
-    const auto on = [&](double x, double y) {
-        return OnADisplay(displays, units::ToPhysical(x, scale), units::ToPhysical(y, scale));
-    };
-    const double l = place.left;
-    const double t = place.top;
-    const double r = l + double(width) - 1;
-    const double b = t + double(height) - 1;
-    return on(l, t) && on(r, t) && on(l, b) && on(r, b);
+                       int width, int height, int barHeight, float scale) {
+    // The first and the last row and column the window paints, not the
+    // truncated start of its last logical unit: at 150 % a window at top 166
+    // and 368 high paints row 800, which a display 800 high does not have.
+    const RectI r = WindowPixels(place.left, place.top, width, height, barHeight, scale);
+    if (r.Empty()) {
+        return OnADisplay(displays, r.left, r.top);
+    }
+    return OnADisplay(displays, r.left, r.top) && OnADisplay(displays, r.right - 1, r.top) &&
+           OnADisplay(displays, r.left, r.bottom - 1) &&
+           OnADisplay(displays, r.right - 1, r.bottom - 1);
 }
 
-// The window's physical rectangle, or its title bar's, as the form places them.
-RectI PhysicalRect(const WindowPlace& place, int width, int height, float scale) {
-    const int left = units::ToPhysical(place.left, scale);
-    const int top = units::ToPhysical(place.top, scale);
-    return {left, top, left + units::ToPhysical(width, scale),
-            units::ToPhysical(double(place.top) + height, scale)};
-}
+namespace {
 
 bool BarOnAWorkArea(const std::vector<DisplayArea>& displays, const WindowPlace& place, int width,
                     int barHeight, float scale) {
-    const RectI bar = PhysicalRect(place, width, barHeight, scale);
+    const RectI bar = WindowPixels(place.left, place.top, width, barHeight, barHeight, scale);
     return std::any_of(displays.begin(), displays.end(),
                        [&](const DisplayArea& d) { return !bar.Intersect(d.work).Empty(); });
 }
@@ -80,13 +79,13 @@ int PulledInto(int position, int size, int low, int high, float scale) {
 } // namespace
 
 WindowPlace CentredOnDesktop(const std::vector<DisplayArea>& displays, const RectI& desktop,
-                             int width, int height, float scale) {
+                             int width, int height, int barHeight, float scale) {
     const double s = scale;
     const double centreX = desktop.left + desktop.Width() / 2.0;
     const double centreY = desktop.top + desktop.Height() / 2.0;
     WindowPlace place{units::Trunc(centreX / s - units::Trunc(width / 2.0)),
                       units::Trunc(centreY / s - units::Trunc(height / 2.0))};
-    if (CornersOnDisplays(displays, place, width, height, scale)) {
+    if (CornersOnDisplays(displays, place, width, height, barHeight, scale)) {
         return place;
     }
     // Not the display under the desktop's centre: that one's work area can
@@ -100,7 +99,7 @@ WindowPlace CentredOnDesktop(const std::vector<DisplayArea>& displays, const Rec
     }
     const RectI& work = nearest->work;
     place.top = PulledInto(place.top, height, work.top, work.bottom, scale);
-    if (!CornersOnDisplays(displays, place, width, height, scale)) {
+    if (!CornersOnDisplays(displays, place, width, height, barHeight, scale)) {
         place.left = PulledInto(place.left, width, work.left, work.right, scale);
     }
     return place;
@@ -112,7 +111,7 @@ std::optional<WindowPlace> PulledOntoDisplay(const std::vector<DisplayArea>& dis
     if (BarOnAWorkArea(displays, place, width, barHeight, scale)) {
         return std::nullopt;
     }
-    const RectI window = PhysicalRect(place, width, height, scale);
+    const RectI window = WindowPixels(place.left, place.top, width, height, barHeight, scale);
     const DisplayArea* nearest =
         Nearest(displays, [&](const DisplayArea& d) { return Distance(window, d.work); });
     if (nearest == nullptr) {
@@ -121,7 +120,7 @@ std::optional<WindowPlace> PulledOntoDisplay(const std::vector<DisplayArea>& dis
     const RectI& work = nearest->work;
     WindowPlace pulled = place;
     pulled.top = PulledInto(pulled.top, height, work.top, work.bottom, scale);
-    if (!CornersOnDisplays(displays, pulled, width, height, scale) ||
+    if (!CornersOnDisplays(displays, pulled, width, height, barHeight, scale) ||
         !BarOnAWorkArea(displays, pulled, width, barHeight, scale)) {
         pulled.left = PulledInto(pulled.left, width, work.left, work.right, scale);
     }

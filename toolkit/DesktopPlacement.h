@@ -27,13 +27,19 @@ struct WindowPlace {
     bool operator==(const WindowPlace&) const = default;
 };
 
+// Whether each corner pixel the window paints (its first and last row and
+// column, WindowPixels with its top barHeight units of bars) lies on a
+// display.
+bool CornersOnDisplays(const std::vector<DisplayArea>& displays, const WindowPlace& place,
+                       int width, int height, int barHeight, float scale);
+
 // The window of this logical size centred on the desktop (the bounding
 // rectangle of the displays), halves truncated. If a corner then lies on no
 // display, it is pulled vertically into the work area whose centre lies
 // nearest the desktop's centre, and then, if a corner still lies on no
 // display, horizontally as well.
 WindowPlace CentredOnDesktop(const std::vector<DisplayArea>& displays, const RectI& desktop,
-                             int width, int height, float scale);
+                             int width, int height, int barHeight, float scale);
 
 // After a change of displays: nothing while some part of the title bar (the
 // window's top barHeight logical units) lies on a display's work area.

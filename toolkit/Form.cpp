@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include "platform/Units.h"
+#include "toolkit/WindowPixels.h"
 #include "toolkit/WindowTracking.h"
 
 #include <algorithm>
@@ -106,9 +107,15 @@ void Form::InvalidateWindow() {
 }
 
 void Form::ComputePhysical() {
-    const int originX = units::ToPhysical(left_, scale_);
-    const int originY = units::ToPhysical(top_, scale_);
-    int bottom = 0;
+    double bars = 0;
+    for (const auto& child : Children()) {
+        if (child->GetAlign() == Align::Top) {
+            bars += child->Height();
+        }
+    }
+    screen_ = WindowPixels(left_, top_, width_, height_, bars, scale_);
+    const int originX = screen_.left;
+    const int originY = screen_.top;
     const Control* filler = nullptr;
     for (const auto& child : Children()) {
         const RectF& b = child->Bounds();
@@ -130,13 +137,8 @@ void Form::ComputePhysical() {
             r.bottom = filler->PhysicalRect().top;
             child->SetPhysicalRect(r);
         }
-        bottom = std::max(bottom, r.bottom);
         PlaceChildren(*child);
     }
-    if (Children().empty()) {
-        bottom = units::ToPhysical(height_, scale_);
-    }
-    screen_ = {originX, originY, originX + units::ToPhysical(width_, scale_), originY + bottom};
     SetPhysicalRect({0, 0, screen_.Width(), screen_.Height()});
 }
 

@@ -45,12 +45,13 @@ public:
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(std::wstring caption) { caption_ = std::move(caption); }
 
-    // Where the window lies on the screen in physical pixels. The conversion
-    // is the one the capture code uses: the left and top edges of the
-    // window and of its top-level children truncate their absolute logical
-    // position times the scale, sizes truncate their logical size times the
-    // scale, and a top-aligned bar takes any truncation slack so that the
-    // area below it keeps exactly its own size.
+    // Where the window lies on the screen in physical pixels (WindowPixels,
+    // with the top-aligned bars). The conversion is the one the capture
+    // code uses: the left and top edges of the window and of its top-level
+    // children truncate their absolute logical position times the scale,
+    // sizes truncate their logical size times the scale, and a top-aligned
+    // bar takes any truncation slack so that the area below it keeps
+    // exactly its own size.
     RectI ScreenRect() const { return screen_; }
 
     void AttachHost(FormHost* host, GlyphRasterizer* rasterizer);

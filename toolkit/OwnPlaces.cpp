@@ -14,10 +14,7 @@ void OwnPlaces::Handed(int x, int y) {
 }
 
 ReportedPlace OwnPlaces::Judge(int x, int y) {
-    if (places_.empty()) {
-        return ReportedPlace::Other;
-    }
-    if (places_.back() == Place{x, y}) {
+    if (!places_.empty() && places_.back() == Place{x, y}) {
         return ReportedPlace::Current;
     }
     const auto found = std::find(places_.begin(), places_.end(), Place{x, y});
@@ -25,7 +22,11 @@ ReportedPlace OwnPlaces::Judge(int x, int y) {
         places_.erase(places_.begin(), found);
         return ReportedPlace::EarlierOwn;
     }
-    places_.clear();
+    // Every own place before it is superseded. The place itself is the
+    // window's now, taken by the form: a report repeating it later (the X
+    // server's answer to the move) is not a new move, however far the form
+    // has shifted the system window meanwhile.
+    places_.assign(1, Place{x, y});
     return ReportedPlace::Other;
 }
 

@@ -5,6 +5,7 @@
 // arrive after the next placement) or a move by someone else, which the form
 // takes. The window system reports places in the order they came to be, so
 // once an earlier own place is reported, none handed before it can follow.
+// A place taken from someone else counts as handed over from then on.
 #pragma once
 
 #include <cstddef>
@@ -23,8 +24,7 @@ public:
     // A place handed to the window system: the current one from now on.
     void Handed(int x, int y);
     // What a reported place is. An earlier own place forgets those handed
-    // before it; another's move forgets them all, since every own place
-    // before it has been superseded.
+    // before it; another's move forgets them all and is kept in their stead.
     ReportedPlace Judge(int x, int y);
     // Places kept besides the current one, most recent last.
     std::size_t Pending() const { return places_.empty() ? 0 : places_.size() - 1; }

@@ -3,8 +3,8 @@
 // (a laptop leaving its dock, a display switched off), as tables of layouts
 // in Windows screen coordinates.
 #include "app/Unit1Definition.h"
-#include "platform/Units.h"
 #include "toolkit/DesktopPlacement.h"
+#include "toolkit/WindowPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,6 @@ namespace {
 using toolkit::DisplayArea;
 using toolkit::RectI;
 using toolkit::WindowPlace;
-namespace units = platform::units;
 
 constexpr int Width = Form1Width;
 constexpr int Height = Form1Height;
@@ -73,8 +72,9 @@ TEST(DesktopPlacement, FirstPlacementCentresAndPullsIntoTheNearestWorkArea) {
     };
     for (const FirstCase& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(toolkit::CentredOnDesktop(c.displays, Bounds(c.displays), Width, Height, c.scale),
-                  c.expected);
+        EXPECT_EQ(
+            toolkit::CentredOnDesktop(c.displays, Bounds(c.displays), Width, Height, Bar, c.scale),
+            c.expected);
     }
 }
 
@@ -161,10 +161,8 @@ TEST(DesktopPlacement, ATitleBarOnNoWorkAreaIsPulledOntoTheNearestDisplay) {
         EXPECT_EQ(pulled, c.expected);
         if (pulled) {
             // A pull leaves the title bar on a work area, edges on its pixels.
-            const int left = units::ToPhysical(pulled->left, c.scale);
-            const int top = units::ToPhysical(pulled->top, c.scale);
-            const RectI bar{left, top, left + units::ToPhysical(Width, c.scale),
-                            units::ToPhysical(double(pulled->top) + Bar, c.scale)};
+            const RectI bar =
+                toolkit::WindowPixels(pulled->left, pulled->top, Width, Bar, Bar, c.scale);
             bool onWork = false;
             for (const DisplayArea& d : c.displays) {
                 onWork = onWork || !bar.Intersect(d.work).Empty();
@@ -174,6 +172,33 @@ TEST(DesktopPlacement, ATitleBarOnNoWorkAreaIsPulledOntoTheNearestDisplay) {
                 toolkit::PulledOntoDisplay(c.displays, *pulled, Width, Height, Bar, c.scale))
                 << "a pulled window is pulled again";
         }
+    }
+}
+
+// The window's corners are the pixels it paints, as a hosted form shows
+// them (WindowPixelsTest reads them from the screen at every scale from
+// 100 % to 200 %): at 150 % the window at (100, 166), 501 x 368 units,
+// paints columns 150 to 900 and rows 249 to 800. Row 800 is not on a
+// display 800 high, though the last logical row starts on row 799.
+TEST(DesktopPlacement, CornersAreTheFirstAndLastPaintedRowsAndColumns) {
+    struct Case {
+        const char* what;
+        RectI display;
+        bool on;
+    };
+    const Case cases[] = {
+        {"a display holding exactly the painted pixels", {150, 249, 901, 801}, true},
+        {"1280 x 800: row 800 is off it", {0, 0, 1280, 800}, false},
+        {"1280 x 801", {0, 0, 1280, 801}, true},
+        {"ending before column 900", {150, 249, 900, 801}, false},
+        {"starting after column 150", {151, 249, 901, 801}, false},
+        {"starting after row 249", {150, 250, 901, 801}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(
+            toolkit::CornersOnDisplays({Whole(c.display)}, {100, 166}, Width, Height, Bar, 1.5f),
+            c.on);
     }
 }
 

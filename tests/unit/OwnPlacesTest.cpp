@@ -1,7 +1,7 @@
 // Judging a reported place by what it is: the program's own places, also
-// when the window system reports them late and in order, are never taken;
-// anyone else's move is, even onto a place the program left long ago or
-// left before someone else moved the window.
+// when the window system reports them late and in order, are never taken,
+// nor is another's move twice; anyone else's move is, even onto a place the
+// program left long ago or left before someone else moved the window.
 #include "toolkit/OwnPlaces.h"
 
 #include <gtest/gtest.h>
@@ -56,9 +56,11 @@ TEST(OwnPlaces, JudgesReportsByPlace) {
         {"another's move back where the program had the window",
          {Hand(10, 20), Hand(50, 60), Report(300, 200, Other), Hand(299, 199),
           Report(10, 20, Other)}},
-        {"another's move, then the program's place for it",
+        {"another's move, then the program's place for it, then the move reported again",
          {Hand(10, 20), Report(301, 203, Other), Hand(300, 202), Report(300, 202, Current),
-          Report(301, 203, Other)}},
+          Report(301, 203, Earlier)}},
+        {"another's move reported twice before the program shows its place",
+         {Hand(10, 20), Report(301, 203, Other), Report(301, 203, Current)}},
         {"a place handed again is the current one",
          {Hand(10, 20), Hand(11, 20), Hand(10, 20), Report(10, 20, Current),
           Report(11, 20, Earlier)}},

@@ -98,7 +98,7 @@ void CentreOnDesktop(Form& form) {
     const RECT desktop = platform::VirtualScreen();
     const WindowPlace place = CentredOnDesktop(
         CurrentDisplayAreas(), {desktop.left, desktop.top, desktop.right, desktop.bottom},
-        form.ClientWidth(), form.ClientHeight(), form.Scale());
+        form.ClientWidth(), form.ClientHeight(), form.MinimumClientHeight(), form.Scale());
     form.SetWindowBounds(place.left, place.top, form.ClientWidth(), form.ClientHeight());
 }
 
