@@ -9,6 +9,7 @@
 #include "platform/Win.h"
 #include "toolkit/AccessibleTree.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/DesktopPlacement.h"
 #include "toolkit/Form.h"
 #include "toolkit/win32/AccessibleProvider.h"
 #include "toolkit/win32/Tooltips.h"
@@ -16,6 +17,7 @@
 #include <wrl/client.h>
 
 #include <optional>
+#include <vector>
 
 namespace toolkit::win32 {
 
@@ -57,6 +59,7 @@ private:
     std::optional<LRESULT> OnInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnSurface(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnDisplays(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
     // A move by the system or another program: the form takes the place,
@@ -66,6 +69,12 @@ private:
     // area is pulled onto the nearest display; the shown part is clipped to
     // the new desktop.
     void FollowDisplayChange();
+    // Keeps the monitors as they are now and looks again now and then, for a
+    // change that comes without a message (HostWindowDisplays.cpp).
+    void WatchDisplays();
+    // Has the system place the window again after a change of displays that
+    // came without a word.
+    void PlaceAgain();
     // Cuts every client off the accessible object once the window goes.
     void DisconnectAccessible();
 
@@ -92,6 +101,8 @@ private:
     Microsoft::WRL::ComPtr<AccessibleProvider> accessible_;
     // Set once the window goes: no object is made for it afterwards.
     bool accessibleClosed_ = false;
+    // The displays as the window last knew them.
+    std::vector<DisplayArea> watchedDisplays_;
 };
 
 } // namespace toolkit::win32
