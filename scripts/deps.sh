@@ -8,7 +8,8 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev googletest libgtest-dev libbenchmark-dev
   zlib1g-dev libpng-dev libx11-dev clang-format
-  wine wine64 xvfb openbox xcompmgr xdotool x11-utils xclip imagemagick pngcheck
+  wine wine64 xvfb xserver-xorg-core xserver-xorg-video-dummy openbox xcompmgr xdotool
+  x11-utils x11-xserver-utils xclip imagemagick pngcheck
   fonts-symbola fonts-dejavu-core fonts-ipafont-gothic zip python3-fonttools
   mmdebstrap
 )

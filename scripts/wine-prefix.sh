@@ -34,7 +34,11 @@ for face in Tahoma 'Segoe UI' 'DejaVu Sans' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Mic
     /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic'
 done
 wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96
-if [ -n "${VARNEL_HEADS:-}" ]; then
+if [ -n "${VARNEL_XORG_HEADS:-}" ]; then
+  # Each of Xorg's outputs is a display only through RandR (the prefix may
+  # have been told otherwise for the stand-in's heads).
+  wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d Y
+elif [ -n "${VARNEL_HEADS:-}" ]; then
   # Xvfb has one RandR output: with RandR, Wine would see one monitor.
   wine_reg_add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N
 fi

@@ -4,7 +4,8 @@
 # display or a prefix that happens to exist on the machine.
 #
 #   scripts/wine-session.sh PREFIX_DIR [--compositor] [--size WxH] [--depth N]
-#                           [--heads WxH+X+Y[,WxH+X+Y...]] -- COMMAND...
+#                           [--heads WxH+X+Y[,WxH+X+Y...]]
+#                           [--xorg-heads WxH+X+Y[,WxH+X+Y...]] -- COMMAND...
 #
 # --heads makes the one screen several displays, the first primary: the
 # screen takes the heads' bounding box (X+W, Y+H at most), our stand-in
@@ -13,8 +14,15 @@
 # the primary's top-left corner at 0,0, so a head left of or above it has
 # negative coordinates in Windows.
 #
+# --xorg-heads gives Wine real X outputs instead: it runs Xorg with the dummy
+# video driver in place of Xvfb (scripts/xorg-heads.sh, as root), one output
+# a head at its X root place, read by the X11 driver through RandR, as Wine
+# 10 needs; a test changes the layout with scripts/xorg-layout.sh (and
+# xrandr).
+#
 # Exports DISPLAY, WINEPREFIX, WINE (the wine64 loader) and VARNEL_WINE_SESSION;
-# with --heads also VARNEL_HEADS and LD_LIBRARY_PATH.
+# with --heads also VARNEL_HEADS and LD_LIBRARY_PATH; with --xorg-heads
+# VARNEL_HEADS and VARNEL_XORG_HEADS.
 set -euo pipefail
 
 prefix=$1
@@ -23,12 +31,14 @@ compositor=0
 size=1920x1080
 depth=24
 heads=
+xorg_heads=
 while [ $# -gt 0 ]; do
   case $1 in
     --compositor) compositor=1; shift ;;
     --size) size=$2; shift 2 ;;
     --depth) depth=$2; shift 2 ;;
     --heads) heads=$2; shift 2 ;;
+    --xorg-heads) xorg_heads=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-session: unknown option $1" >&2; exit 2 ;;
   esac
@@ -66,6 +76,10 @@ if [ -n "$heads" ]; then
   echo "$heads" >"$VARNEL_HEADS_FILE"
   export LD_LIBRARY_PATH=$xinerama${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 fi
+if [ -n "$xorg_heads" ]; then
+  [ -z "$heads" ] || { echo "wine-session: --heads or --xorg-heads, not both" >&2; exit 2; }
+  export VARNEL_HEADS=$xorg_heads VARNEL_XORG_HEADS=1
+fi
 export WINE=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX=$(mkdir -p "$prefix" && cd "$prefix" && pwd)
@@ -74,20 +88,28 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
 pids=()
+xorg_dir=
 cleanup() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   [ -z "${VARNEL_HEADS_FILE:-}" ] || rm -f "$VARNEL_HEADS_FILE"
   for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   for pid in "${pids[@]}"; do wait "$pid" >/dev/null 2>&1 || true; done
   [ -z "${VARNEL_HEADS_FILE:-}" ] || rm -f "$VARNEL_HEADS_FILE"
+  [ -z "$xorg_dir" ] || rm -rf "$xorg_dir"
 }
 trap cleanup EXIT
 
 # Xvfb picks a free display itself and says which (-displayfd): no race
 # with another session starting at the same moment.
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 ${size}x${depth} -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
-pids+=($!)
+if [ -n "$xorg_heads" ]; then
+  . "$here/xorg-heads.sh"
+  xorg_heads_start "$xorg_heads"
+  echo "${DISPLAY#:}" >"$displayfile"
+else
+  Xvfb -displayfd 3 -screen 0 ${size}x${depth} -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
+  pids+=($!)
+fi
 display=
 for _ in $(seq 100); do
   display=$(tr -dc 0-9 <"$displayfile")

@@ -14,10 +14,11 @@
 set -euo pipefail
 
 # Wine 10 and what the test scripts call in the session, as scripts/deps.sh
-# has them for the host; libwine-dev for the UI Automation client's headers.
+# has them for the host; libwine-dev for the UI Automation client's headers;
+# Xorg's dummy driver for the desktops of several displays.
 packages=(
   wine wine64 libwine-dev
-  xvfb openbox xcompmgr xdotool x11-utils x11-xserver-utils xclip imagemagick pngcheck
+  xvfb xserver-xorg-core xserver-xorg-video-dummy openbox xcompmgr xdotool x11-utils x11-xserver-utils xclip imagemagick pngcheck
   fonts-symbola fonts-dejavu-core fonts-ipafont-gothic python3 python3-fonttools
   procps coreutils findutils gawk
 )

@@ -1,24 +1,16 @@
-// Several displays: one Xvfb screen made into the heads that
-// scripts/wine-session.sh --heads lists (VARNEL_HEADS, X root coordinates,
-// the first primary), with the test picture on the screen's background.
-// VARNEL_WORKAREA (X,Y,W,H in root coordinates, optional) is the window
-// manager's work area that tests/win/multi-display.sh put in place of the
-// whole screen's. Every suite here needs such a session: the CMake entries
-// start one per layout, and the driver runs the DPI-dependent suite again in
-// fresh processes at 96 and 144 DPI.
+// What holds in every layout of several displays (tests/win/SessionLayout.h):
+// what Wine made of the heads, the pointer on each, the first placement,
+// region captures anywhere on the desktop, the system window clipped at
+// negative coordinates, and the window capture of a window on another
+// display. The CMake entries start one session per layout, and the driver
+// runs the DPI-dependent suite again in fresh processes at 96 and 144 DPI.
 #include "tests/win/FormFixture.h"
+#include "tests/win/SessionLayout.h"
 #include "tests/win/WinTestSupport.h"
 
 #include "platform/Display.h"
-#include "platform/KernelHandle.h"
-#include "tests/support/HeadList.h"
 #include "tests/support/ScreenPattern.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -26,77 +18,10 @@
 
 namespace {
 
-int Trunc(double v) {
-    return static_cast<int>(std::trunc(v));
-}
-
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
-
-// The session's heads in Windows coordinates: Wine puts the primary's
-// top-left corner at 0,0, so a Windows point plus primaryRoot is the X root
-// point where the test picture was drawn.
-struct Layout {
-    std::vector<RECT> heads;
-    POINT primaryRoot{};
-    std::optional<RECT> workArea; // Windows coordinates
-
-    // Each display's work area: the part of it inside the reserved work area.
-    RECT WorkAreaOf(const RECT& head) const {
-        RECT work = head;
-        if (workArea) {
-            ::IntersectRect(&work, &head, &*workArea);
-        }
-        return work;
-    }
-
-    bool OnADisplay(int x, int y) const {
-        for (const RECT& r : heads) {
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
-                return true;
-            }
-        }
-        return false;
-    }
-    // What a capture must hold at a Windows screen pixel.
-    std::uint32_t Expected(int x, int y) const {
-        return OnADisplay(x, y) ? testpattern::ScreenPatternAt(x + primaryRoot.x, y + primaryRoot.y)
-                                : 0xFFFFFFu;
-    }
-    RECT Bounds() const {
-        RECT b = heads.front();
-        for (const RECT& r : heads) {
-            ::UnionRect(&b, &b, &r);
-        }
-        return b;
-    }
-};
-
-Layout SessionLayout() {
-    testheads::Head list[testheads::kMaxHeads];
-    int count = 0;
-    Layout layout;
-    if (!testheads::HeadsFromEnvironment(list, count)) {
-        return layout;
-    }
-    layout.primaryRoot = POINT{list[0].x, list[0].y};
-    for (int i = 0; i < count; ++i) {
-        const testheads::Head& h = list[i];
-        const int left = h.x - list[0].x;
-        const int top = h.y - list[0].y;
-        layout.heads.push_back(RECT{left, top, left + h.width, top + h.height});
-    }
-    int x = 0, y = 0, w = 0, h = 0;
-    if (std::sscanf(Env("VARNEL_WORKAREA").c_str(), "%d,%d,%d,%d", &x, &y, &w, &h) == 4) {
-        x -= layout.primaryRoot.x;
-        y -= layout.primaryRoot.y;
-        layout.workArea = RECT{x, y, x + w, y + h};
-    }
-    return layout;
-}
-
+using sessionlayout::Env;
+using sessionlayout::Layout;
+using sessionlayout::SessionLayout;
+using sessionlayout::Trunc;
 using wintest::HeldPixel;
 using wintest::ScreenPixels;
 
@@ -464,125 +389,4 @@ TEST_F(MultiDisplayWindowCaptureHelper, CopiesAWindowOnAnotherDisplayPixelForPix
         OwnerWidth, OwnerHeight, [](int x, int y) { return HeldPixel(*Form1->BMP, x, y); },
         OwnerPixel));
     EXPECT_EQ(other.WaitForExit(20000), std::optional<DWORD>(0));
-}
-
-// ---------------------------------------------------------------------------
-// A display that goes away while the program runs. The stand-in Xinerama
-// library reads the heads once in each process, from the file that
-// VARNEL_HEADS_FILE names; a program started after the file lists fewer heads
-// that resets the display settings makes Wine take its displays for the
-// whole session and tell every window that the displays changed.
-
-namespace {
-
-std::wstring Widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
-// The heads, as VARNEL_HEADS lists them, that the session is left with.
-void ResetDisplaysTo(const std::string& heads) {
-    std::wstring path = L"Z:" + Widen(Env("VARNEL_HEADS_FILE"));
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    ASSERT_GT(path.size(), 2u) << "run inside scripts/wine-session.sh --heads";
-    {
-        const HANDLE raw = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(raw, INVALID_HANDLE_VALUE) << "cannot write the heads file";
-        const platform::UniqueKernelHandle file(raw);
-        DWORD written = 0;
-        ASSERT_TRUE(::WriteFile(file.get(), heads.data(), DWORD(heads.size()), &written, nullptr));
-    }
-    wintest::OtherProgram reset(L"DisplaySettingsResetHelper.*");
-    // The change is told to this thread's window through its messages.
-    ASSERT_TRUE(wintest::WaitFor([&] { return reset.IsReady(); }, 30000))
-        << "the display settings were not reset to " << heads;
-    reset.Release();
-    EXPECT_EQ(reset.WaitForExit(10000), std::optional<DWORD>(0));
-}
-
-} // namespace
-
-TEST(DisplaySettingsResetHelper, ResetsTheDisplaySettings) {
-    const wintest::HelperSide side;
-    ASSERT_TRUE(side.Opened());
-    EXPECT_EQ(::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr),
-              DISP_CHANGE_SUCCESSFUL);
-    side.SayReady();
-    EXPECT_TRUE(side.WaitForRelease());
-}
-
-class DisplayRemovalHelper : public CaptureWindowTest {
-protected:
-    void SetUp() override {
-        layout = SessionLayout();
-        ASSERT_GE(layout.heads.size(), 2u);
-        CaptureWindowTest::SetUp();
-    }
-    void TearDown() override {
-        CaptureWindowTest::TearDown();
-        // Whatever runs next in the session finds its displays again.
-        ResetDisplaysTo(Env("VARNEL_HEADS"));
-        EXPECT_EQ(::GetSystemMetrics(SM_CMONITORS), int(layout.heads.size()));
-    }
-
-    Layout layout;
-};
-
-TEST_F(DisplayRemovalHelper, AWindowOnADisplayThatGoesAwayComesOntoTheOneLeft) {
-    const double s = Form1->Scale;
-    const RECT& last = layout.heads.back();
-    Form1->SetWindowBounds(Trunc((last.left + 40) / s), Trunc((last.top + 30) / s), 200, 36 + 100);
-    wintest::Pump(150);
-    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), int(layout.heads.size()));
-    RECT before{};
-    ASSERT_TRUE(::GetWindowRect(host->Handle(), &before));
-    ASSERT_EQ(::MonitorFromRect(&before, MONITOR_DEFAULTTONULL),
-              ::MonitorFromPoint(POINT{last.left, last.top}, MONITOR_DEFAULTTONULL));
-
-    const std::string heads = Env("VARNEL_HEADS");
-    ASSERT_NO_FATAL_FAILURE(ResetDisplaysTo(heads.substr(0, heads.find(','))));
-    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 1) << "Wine did not take the displays away";
-
-    // Pulled into the work area of the display that is left, its size kept.
-    EXPECT_EQ(Form1->ClientWidth(), 200);
-    EXPECT_EQ(Form1->ClientHeight(), 36 + 100);
-    const RECT work = layout.WorkAreaOf(layout.heads.front());
-    RECT after{};
-    ASSERT_TRUE(::GetWindowRect(host->Handle(), &after));
-    const toolkit::RectI whole = Form1->ScreenRect();
-    EXPECT_EQ(after.left, whole.left);
-    EXPECT_EQ(after.top, whole.top);
-    EXPECT_EQ(after.right, whole.right);
-    EXPECT_EQ(after.bottom, whole.bottom);
-    RECT inside{};
-    ::IntersectRect(&inside, &after, &work);
-    EXPECT_TRUE(::EqualRect(&inside, &after))
-        << "(" << after.left << "," << after.top << ")-(" << after.right << "," << after.bottom
-        << ") is not in the work area";
-
-    // The capture takes the new desktop: exactly the pixels under the
-    // viewfinder, from the display that is left.
-    Form1->CutBtnClick(*Form1->CutBtn);
-    const int x = Trunc(Form1->Left() * s);
-    const int y = Trunc(36 * s + Form1->Top() * s);
-    const int w = Trunc(200 * s);
-    const int h = Trunc(100 * s);
-    EXPECT_EQ(Form1->itix, x);
-    EXPECT_EQ(Form1->itiy, y);
-    ASSERT_NE(Form1->BMP, nullptr);
-    ASSERT_EQ(Form1->BMP->Width(), w);
-    ASSERT_EQ(Form1->BMP->Height(), h);
-    int mismatches = 0;
-    for (int row = 0; row < h; ++row) {
-        for (int col = 0; col < w; ++col) {
-            const std::uint32_t expected = testpattern::ScreenPatternAt(
-                x + col + layout.primaryRoot.x, y + row + layout.primaryRoot.y);
-            mismatches += HeldPixel(*Form1->BMP, col, row) != expected;
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
-    BITMAP snapshot{};
-    ASSERT_TRUE(::GetObjectW(Form1->DesktopBitmap, sizeof snapshot, &snapshot));
-    EXPECT_EQ(snapshot.bmWidth, layout.heads.front().right - layout.heads.front().left)
-        << "the snapshot still covers the display that went away";
 }

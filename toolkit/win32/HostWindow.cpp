@@ -1,7 +1,8 @@
 // The host window's class, its creation and its end, and the window
 // procedure. Each message goes to the part of the host that deals with it:
 // input (HostWindowInput.cpp), the surface and its presenting
-// (HostWindowSurface.cpp), the accessibility hook-up
+// (HostWindowSurface.cpp), the watch over the displays
+// (HostWindowDisplays.cpp), the accessibility hook-up
 // (HostWindowAccessible.cpp) and the work posted to the window
 // (HostWindowCommands.cpp).
 #include "toolkit/win32/HostWindow.h"
@@ -54,6 +55,7 @@ HostWindow::HostWindow(Form& form) : form_(form), accessibleTree_(form) {
     }
     commands_.Attach(window_.get());
     tooltips_.Attach(window_.get());
+    WatchDisplays();
 }
 
 HostWindow::~HostWindow() {
@@ -113,6 +115,9 @@ LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT HostWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     std::optional<LRESULT> result = OnInput(hwnd, message, wParam, lParam);
+    if (!result) {
+        result = OnDisplays(hwnd, message, wParam, lParam);
+    }
     if (!result) {
         result = OnSurface(hwnd, message, wParam, lParam);
     }

@@ -9,6 +9,7 @@
 #include "platform/Win.h"
 #include "toolkit/AccessibleTree.h"
 #include "toolkit/Canvas.h"
+#include "toolkit/DesktopPlacement.h"
 #include "toolkit/Form.h"
 #include "toolkit/OwnPlaces.h"
 #include "toolkit/win32/AccessibleProvider.h"
@@ -18,6 +19,7 @@
 #include <wrl/client.h>
 
 #include <optional>
+#include <vector>
 
 namespace toolkit::win32 {
 
@@ -61,6 +63,7 @@ private:
     std::optional<LRESULT> OnAccessible(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> OnCommand(UINT message);
     void Run(WindowCommand& command);
+    std::optional<LRESULT> OnDisplays(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
     // A reported place that is not one the form handed over: the form takes
@@ -71,6 +74,12 @@ private:
     // area is pulled onto the nearest display; the shown part is clipped to
     // the new desktop.
     void FollowDisplayChange();
+    // Keeps the monitors as they are now and looks again now and then, for a
+    // change that comes without a message (HostWindowDisplays.cpp).
+    void WatchDisplays();
+    // Has the system place the window again after a change of displays that
+    // came without a word.
+    void PlaceAgain();
     // Cuts every client off the accessible object once the window goes.
     void DisconnectAccessible();
 
@@ -101,6 +110,8 @@ private:
     Microsoft::WRL::ComPtr<AccessibleProvider> accessible_;
     // Set once the window goes: no object is made for it afterwards.
     bool accessibleClosed_ = false;
+    // The displays as the window last knew them.
+    std::vector<DisplayArea> watchedDisplays_;
 };
 
 } // namespace toolkit::win32
