@@ -81,9 +81,8 @@ void TForm1::FormCreate(toolkit::Control&) {
 }
 
 void TForm1::ReleaseImage() {
-    std::unique_ptr<output::HeldImage> image = std::move(BMP);
-    BMP = nullptr;
-    image.reset();
+    // reset() empties the pointer before it deletes the image.
+    BMP.reset();
 }
 
 void TForm1::FormClose(toolkit::Control&) {
@@ -106,8 +105,7 @@ void TForm1::Rectangle1MouseDown(toolkit::Control&, toolkit::MouseButton, unsign
 }
 
 void TForm1::TopBtnClick(toolkit::Control&) {
-    Form1->SetFormStyle(TopBtn->IsPressed() ? toolkit::FormStyle::StayOnTop
-                                            : toolkit::FormStyle::Normal);
+    SetFormStyle(TopBtn->IsPressed() ? toolkit::FormStyle::StayOnTop : toolkit::FormStyle::Normal);
 }
 
 void TForm1::NBoxWDblClick(toolkit::Control&) {

@@ -38,12 +38,17 @@ std::uint32_t Premultiply(Argb colour, float opacity) {
     return (alpha << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
 }
 
-void Canvas::BeginFrame(int width, int height, int originX, int originY) {
+void Canvas::BeginFrame(int width, int height, int originX, int originY, std::uint32_t* target) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     originX_ = originX;
     originY_ = originY;
-    pixels_.resize(std::size_t(width_) * std::size_t(height_));
+    if (target != nullptr) {
+        pixels_ = target;
+    } else {
+        own_.resize(std::size_t(width_) * std::size_t(height_));
+        pixels_ = own_.data();
+    }
     rows_.assign(std::size_t(height_), RowState::Stale);
     ResetClip();
 }
@@ -63,7 +68,7 @@ void Canvas::ResetClip() {
 }
 
 std::uint32_t* Canvas::Row(int y) {
-    std::uint32_t* row = pixels_.data() + std::size_t(y) * width_;
+    std::uint32_t* row = pixels_ + std::size_t(y) * width_;
     if (rows_[y] == RowState::Stale) {
         std::memset(row, 0, std::size_t(width_) * sizeof(std::uint32_t));
         rows_[y] = RowState::Drawn;
@@ -77,7 +82,7 @@ void Canvas::Span(int y, int left, int right, std::uint32_t premultiplied) {
     if (y < clip_.top || y >= clip_.bottom || left >= right || premultiplied == 0) {
         return;
     }
-    std::uint32_t* row = pixels_.data() + std::size_t(y) * width_;
+    std::uint32_t* row = pixels_ + std::size_t(y) * width_;
     if (rows_[y] == RowState::Stale && left == 0 && right == width_) {
         // Over a transparent row source-over is a plain store.
         std::fill(row, row + width_, premultiplied);
@@ -121,7 +126,7 @@ void Canvas::DrawRectangle(RectI rect, Argb fill, Argb stroke, int strokeWidth, 
             Span(y, rect.left, rect.right, fillPm);
             continue;
         }
-        std::uint32_t* row = pixels_.data() + std::size_t(y) * width_;
+        std::uint32_t* row = pixels_ + std::size_t(y) * width_;
         const bool wholeRow = rows_[y] == RowState::Stale && rect.left <= clip_.left &&
                               rect.right >= clip_.right && clip_.left == 0 && clip_.right == width_;
         if (wholeRow) {

@@ -19,18 +19,30 @@ std::uint32_t Premultiply(Argb colour, float opacity);
 
 class Canvas {
 public:
+    Canvas() = default;
+    // A copy would paint into the original's buffer.
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    // A moved buffer keeps its storage, so the frame stays where it was.
+    Canvas(Canvas&&) = default;
+    Canvas& operator=(Canvas&&) = default;
+
     // A frame of width x height pixels showing the drawing area from
     // (originX, originY) on: callers draw in their own coordinates and the
     // canvas keeps only that part, so a window larger than the screen
-    // costs only what shows.
-    void BeginFrame(int width, int height, int originX = 0, int originY = 0);
+    // costs only what shows. The frame is painted into `target` when given
+    // (width x height pixels, rows one after another, kept by the caller
+    // for as long as the frame is read), so a host paints straight into
+    // what the window system shows; else into the canvas's own buffer.
+    void BeginFrame(int width, int height, int originX = 0, int originY = 0,
+                    std::uint32_t* target = nullptr);
     // Clears what no drawing covered; the buffer is complete afterwards.
     void EndFrame();
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    const std::uint32_t* Pixels() const { return pixels_.data(); }
-    std::uint32_t* Pixels() { return pixels_.data(); }
+    const std::uint32_t* Pixels() const { return pixels_; }
+    std::uint32_t* Pixels() { return pixels_; }
     // A pixel of the frame, in frame coordinates (the origin at 0, 0).
     std::uint32_t At(int x, int y) const { return pixels_[std::size_t(y) * width_ + x]; }
 
@@ -58,7 +70,8 @@ private:
     int originX_ = 0;
     int originY_ = 0;
     RectI clip_;
-    std::vector<std::uint32_t> pixels_;
+    std::uint32_t* pixels_ = nullptr; // the target's, or own_'s
+    std::vector<std::uint32_t> own_;
     std::vector<RowState> rows_;
 };
 

@@ -55,12 +55,7 @@ void Control::DoDefaultAction(Form& form) {
 }
 
 void Control::SetBounds(RectF bounds) {
-    const RectF old = bounds_;
-    bounds_ = bounds;
-    if (old.width != bounds.width || old.height != bounds.height) {
-        LayoutChildren(*this, old.width, old.height);
-        Resized();
-    }
+    SetBoundsQuietly(bounds);
     if (Form* form = Root()) {
         form->LayoutChanged();
     }

@@ -181,8 +181,8 @@ void Form::Render(Canvas& canvas) {
     Render(canvas, {0, 0, screen_.Width(), screen_.Height()});
 }
 
-void Form::Render(Canvas& canvas, RectI part) {
-    canvas.BeginFrame(part.Width(), part.Height(), part.left, part.top);
+void Form::Render(Canvas& canvas, RectI part, std::uint32_t* target) {
+    canvas.BeginFrame(part.Width(), part.Height(), part.left, part.top, target);
     PaintContext context{canvas, glyphs_, scale_};
     for (const auto& child : Children()) {
         PaintTree(*child, context, canvas, part);

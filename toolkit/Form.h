@@ -59,7 +59,8 @@ public:
     // Paints the window into the canvas; only `part` of it (window physical
     // coordinates) when given.
     void Render(Canvas& canvas);
-    void Render(Canvas& canvas, RectI part);
+    // `target`, when given, is where the canvas paints (Canvas::BeginFrame).
+    void Render(Canvas& canvas, RectI part, std::uint32_t* target = nullptr);
 
     // Runs the creation handler; the host calls it once before first show.
     void Create();

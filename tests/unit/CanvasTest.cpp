@@ -1,6 +1,7 @@
 // The painter's pixels: premultiplied source-over, one opacity for a whole
 // filled and stroked shape, clipping, glyph blits, and the lazy clearing of
-// rows, which must never let a previous frame's pixels through.
+// rows, which must never let a previous frame's pixels through, in the
+// canvas's own buffer or in one its caller gives it.
 #include "toolkit/Canvas.h"
 
 #include <gtest/gtest.h>
@@ -350,6 +351,18 @@ TEST(Canvas, ReusedBufferShowsNothingOfThePreviousFrame) {
         c.draw(reused);
         reused.EndFrame();
         EXPECT_EQ(Snapshot(reused), Snapshot(fresh));
+
+        // A caller's buffer holds anything at first (a new DIB section's
+        // pixels are undefined, a kept one's are the last frame): the frame
+        // is painted there whole, and not one pixel past it.
+        std::vector<std::uint32_t> target(10 * 8 + 1, 0xDEADBEEFu);
+        Canvas into;
+        into.BeginFrame(10, 8, 0, 0, target.data());
+        c.draw(into);
+        into.EndFrame();
+        EXPECT_EQ(into.Pixels(), target.data());
+        EXPECT_EQ(std::vector<std::uint32_t>(target.begin(), target.end() - 1), Snapshot(fresh));
+        EXPECT_EQ(target.back(), 0xDEADBEEFu);
     }
 }
 

@@ -156,22 +156,35 @@ void SetValue(IAccessible* acc, long id, const wchar_t* typed) {
     ::SysFreeString(text);
 }
 
+// The window with its accessible object, the width box at 100 and the ids
+// of the controls a client types a size with and applies it.
+class PostedWork : public CaptureWindowTest {
+protected:
+    void SetUp() override {
+        CaptureWindowTest::SetUp();
+        acc = ClientObject(host->Handle());
+        ASSERT_NE(acc, nullptr);
+        width = ChildNamed(acc.Get(), WidthName);
+        apply = ChildNamed(acc.Get(), SetRectName);
+        Form1->NBoxW->SetValue(100);
+    }
+
+    const platform::ComApartment com = platform::ComApartment::SingleThreaded();
+    ComPtr<IAccessible> acc;
+    long width = -1;
+    long apply = -1;
+};
+
 } // namespace
 
 // Values and default actions wait in one queue. An action sees the values
 // set before it and none set after; an action that processes events (the
 // copy's flash) runs the later ones inside it, each once and in order.
-TEST_F(CaptureWindowTest, ValuesAndActionsRunOnceEachInTheOrderTheyCame) {
-    const auto com = platform::ComApartment::SingleThreaded();
-    ComPtr<IAccessible> acc = ClientObject(host->Handle());
-    ASSERT_NE(acc, nullptr);
-    const long width = ChildNamed(acc.Get(), WidthName);
-    const long apply = ChildNamed(acc.Get(), SetRectName);
+TEST_F(PostedWork, ValuesAndActionsRunOnceEachInTheOrderTheyCame) {
     const long copy = ChildNamed(acc.Get(), CopyName);
     Form1->BMP = std::make_unique<output::HeldImage>();
     Form1->BMP->SetSize(8, 8);
     Form1->CopyBtn->SetEnabled(true);
-    Form1->NBoxW->SetValue(100);
 
     SetValue(acc.Get(), width, L"300");
     ASSERT_EQ(acc->accDoDefaultAction(Child(copy)), S_OK);
@@ -191,13 +204,7 @@ TEST_F(CaptureWindowTest, ValuesAndActionsRunOnceEachInTheOrderTheyCame) {
 // Work still waiting when the window goes goes with it: the system closes
 // the window before its loop has run what a client asked for, and nothing
 // of it runs afterwards on the form that stays.
-TEST_F(CaptureWindowTest, WorkWaitingWhenTheWindowGoesIsDropped) {
-    const auto com = platform::ComApartment::SingleThreaded();
-    ComPtr<IAccessible> acc = ClientObject(host->Handle());
-    ASSERT_NE(acc, nullptr);
-    const long width = ChildNamed(acc.Get(), WidthName);
-    const long apply = ChildNamed(acc.Get(), SetRectName);
-    Form1->NBoxW->SetValue(100);
+TEST_F(PostedWork, WorkWaitingWhenTheWindowGoesIsDropped) {
     const int before = Form1->ClientWidth();
     SetValue(acc.Get(), width, L"640");
     ASSERT_EQ(acc->accDoDefaultAction(Child(apply)), S_OK);

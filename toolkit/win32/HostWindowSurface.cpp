@@ -14,7 +14,7 @@
 #include "toolkit/DesktopPlacement.h"
 #include "toolkit/win32/DisplayAreas.h"
 
-#include <cstring>
+#include <cstdint>
 #include <utility>
 
 namespace toolkit::win32 {
@@ -23,6 +23,8 @@ void HostWindow::EnsureSurface(int width, int height) {
     if (surface_.Holds(width, height)) {
         return;
     }
+    // The last frame lies in the old surface: the canvas lets go of it first.
+    canvas_.BeginFrame(0, 0);
     // The DC's own bitmap goes back in before the old surface goes, so it is
     // out of the DC when it is deleted.
     surfaceSelection_.reset();
@@ -63,13 +65,14 @@ void HostWindow::Present(RectI screenRect) {
     const int height = shown.Height();
     EnsureSurface(width, height);
     const POINT offset{shown.left - screenRect.left, shown.top - screenRect.top};
+    // Painted straight into the surface, which is top-down 32-bit like the
+    // canvas, its rows without padding.
     try {
-        form_.Render(canvas_, {offset.x, offset.y, offset.x + width, offset.y + height});
+        form_.Render(canvas_, {offset.x, offset.y, offset.x + width, offset.y + height},
+                     static_cast<std::uint32_t*>(surface_.Section().bits));
     } catch (const std::bad_alloc&) {
         throw platform::Error(platform::OutOfResourcesText());
     }
-    std::memcpy(surface_.Section().bits, canvas_.Pixels(),
-                std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t));
     const bool moved = offset.x != offset_.x || offset.y != offset_.y;
     offset_ = offset;
     Upload(shown);
