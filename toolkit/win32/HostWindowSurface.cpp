@@ -12,6 +12,7 @@
 #include "platform/SystemError.h"
 #include "platform/Units.h"
 #include "toolkit/DesktopPlacement.h"
+#include "toolkit/KeptOnScreen.h"
 #include "toolkit/win32/DisplayAreas.h"
 
 #include <cstdint>
@@ -114,6 +115,15 @@ void HostWindow::TakeSystemMove(HWND hwnd, const WINDOWPOS& position) {
         return;
     case ReportedPlace::Other:
         break;
+    }
+    const RECT virtualScreen = platform::VirtualScreen();
+    if (KeptOnScreen(
+            form_.ScreenRect(), position.x - offset_.x, position.y - offset_.y,
+            {virtualScreen.left, virtualScreen.top, virtualScreen.right, virtualScreen.bottom})) {
+        // The window manager's answer to the form's own place across the
+        // desktop's edge: the form stays where it was put and is shown
+        // there again at its next repaint, as before the answer.
+        return;
     }
     // The system window is the part of the form's window on the desktop,
     // offset_ into it: the form's own edge moved by as much.
