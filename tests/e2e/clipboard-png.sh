@@ -88,12 +88,12 @@ read_png() {
 step "start another program and Varnel"
 "$WINE" "$picture_exe" 0 0 48 48 </dev/null >"$work/picture.log" 2>&1 &
 picture_pid=$!
-timeout 60 xdotool search --sync --onlyvisible --name '^Road picture$' >/dev/null ||
+find_window '^Road picture$' 60 >/dev/null ||
   fail "the second program's window did not appear"
 wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
 "$WINE" "$exe" </dev/null >"$work/varnel.log" 2>&1 &
 varnel_pid=$!
-varnel=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnel$' | head -n 1) ||
+varnel=$(find_window '^Varnel$' 60) ||
   fail "no window titled Varnel appeared"
 start=
 for _ in $(seq 100); do

@@ -31,6 +31,21 @@ fail() {
 }
 
 # "x y w h" of an X window, absolute on the screen.
+# The first visible window whose title matches, within SECONDS. xdotool's
+# own --sync gives up with an X error when a window it is looking at goes
+# away meanwhile (Wine's short-lived helper windows do), so it is asked
+# again instead.
+find_window() {
+  local name=$1 seconds=$2 id=
+  local until=$(($(date +%s) + seconds))
+  while [ "$(date +%s)" -lt "$until" ]; do
+    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
 geometry() {
   xwininfo -id "$1" 2>/dev/null | awk '
     /Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}

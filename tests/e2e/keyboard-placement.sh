@@ -96,7 +96,7 @@ step "start Varnel"
 wine_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
 "$WINE" "$exe" </dev/null >"$work/varnel.log" 2>&1 &
 varnel_pid=$!
-varnel=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnel$' | head -n 1) ||
+varnel=$(find_window '^Varnel$' 60) ||
   fail "no window titled Varnel appeared"
 start=
 for _ in $(seq 100); do

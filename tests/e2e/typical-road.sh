@@ -120,7 +120,7 @@ wait_above_state() {
 # Fills the save dialog's name box with a full Windows path and accepts it.
 save_through_dialog() {
   local path=$1 what=$2 dialog
-  dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Save$' | head -n 1) ||
+  dialog=$(find_window '^Save$' 30) ||
     fail "$what: no save dialog appeared"
   xdotool windowactivate --sync "$dialog" || fail "$what: the save dialog could not be activated"
   # The name box holds the last accepted path: replace all of it.
@@ -158,7 +158,7 @@ read -r screen_w screen_h < <(xwininfo -root | awk '/^ *Width:/ {w=$2} /^ *Heigh
 step "start Varnel"
 "$WINE" "$exe" </dev/null >"$work/varnel.log" 2>&1 &
 varnel_pid=$!
-varnel=$(timeout 60 xdotool search --sync --onlyvisible --name '^Varnel$' | head -n 1) ||
+varnel=$(find_window '^Varnel$' 60) ||
   fail "no window titled Varnel appeared"
 [ "$(xdotool search --onlyvisible --name '^Varnel$' | wc -l)" = 1 ] || fail "more than one Varnel window"
 # 501 x 368 at 96 DPI, centred on the screen.
@@ -232,7 +232,7 @@ pl=$((wx + 400))
 pt=$((wy + 30 - ph))
 "$WINE" "$picture_exe" "$pl" "$pt" "$pw" "$ph" </dev/null >"$work/picture.log" 2>&1 &
 picture_pid=$!
-picture=$(timeout 60 xdotool search --sync --onlyvisible --name '^Road picture$' | head -n 1) ||
+picture=$(find_window '^Road picture$' 60) ||
   fail "the second program's window did not appear"
 wait_geometry "$picture" "$pl $pt $pw $ph" "second window placement"
 read -r probe_x probe_y < <(at 470 15)
