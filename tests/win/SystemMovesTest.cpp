@@ -1,9 +1,8 @@
-// Changes made to the window from outside: a move however it comes (another
-// program's, at once or posted, the X window manager's, one made on the
-// window's own thread), a change of displays, a change of DPI. The form
-// takes the place it is given and keeps it through later repaints, a window
-// left on no display comes back onto one, a new DPI changes nothing, the
-// accessible locations follow, and after each the region capture holds
+// Changes made to the window from outside: a move by another program (as
+// the system's own moves come), a change of displays, a change of DPI. The
+// form takes the place it is given and keeps it through later repaints, a
+// window left on no display comes back onto one, a new DPI changes nothing,
+// the accessible locations follow, and after each the region capture holds
 // exactly the pixels under the viewfinder. Run inside
 // scripts/with-screen-pattern.sh; the driver starts this program again at
 // 96 and 120 DPI, where the moves' positions truncate.
@@ -19,7 +18,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -56,13 +54,6 @@ RECT PrimaryWorkArea() {
     return info.rcWork;
 }
 
-bool WineScalesOtherProgramsMoves() {
-    using Version = const char*(__cdecl*)();
-    const auto version = reinterpret_cast<Version>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
-    return version != nullptr && std::strncmp(version(), "8.", 2) == 0;
-}
-
 // Per monitor where the system allows it (Wine refuses it), else for the
 // system's DPI, which is the same on a desktop of one scale.
 void AwareOfTheDpi() {
@@ -74,10 +65,9 @@ void AwareOfTheDpi() {
 } // namespace
 
 // The other program: moves the window VARNEL_WINDOW to VARNEL_MOVE_TO
-// ("x,y", physical screen pixels) as SetWindowPos does for any program (with
-// VARNEL_MOVE_POSTED set, posted to the window's thread and not waited for),
-// then, with VARNEL_DISPLAY_CHANGE set, says that the displays changed, as
-// the system says it to every window.
+// ("x,y", physical screen pixels) as SetWindowPos does for any program, then,
+// with VARNEL_DISPLAY_CHANGE set, says that the displays changed, as the
+// system says it to every window.
 TEST(WindowMoverHelper, MovesTheWindow) {
     const wintest::HelperSide side;
     ASSERT_TRUE(side.Opened());
@@ -86,10 +76,8 @@ TEST(WindowMoverHelper, MovesTheWindow) {
     int x = 0;
     int y = 0;
     ASSERT_EQ(std::swscanf(wintest::Environment(L"VARNEL_MOVE_TO").c_str(), L"%d,%d", &x, &y), 2);
-    const UINT posted =
-        wintest::Environment(L"VARNEL_MOVE_POSTED").empty() ? 0 : SWP_ASYNCWINDOWPOS;
-    ASSERT_TRUE(::SetWindowPos(window, nullptr, x, y, 0, 0,
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | posted));
+    ASSERT_TRUE(
+        ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     if (!wintest::Environment(L"VARNEL_DISPLAY_CHANGE").empty()) {
         DWORD_PTR result = 0;
         ASSERT_TRUE(::SendMessageTimeoutW(
@@ -117,12 +105,11 @@ protected:
 
     // Another program moves the system window to (x, y); this thread keeps
     // its messages flowing meanwhile, as the move comes through them.
-    void MoveFromOutside(int x, int y, bool displayChange = false, bool posted = false) {
+    void MoveFromOutside(int x, int y, bool displayChange = false) {
         // Wine 8 hands a position that another process gives to SetWindowPos
         // to the window scaled by 96 / DPI (measured: 301 at 120 DPI comes
-        // as 241, aware caller or not), so there it is sent scaled the other
-        // way; Wine 10 hands it as given.
-        const int dpi = WineScalesOtherProgramsMoves() ? int(platform::SystemDpi()) : 96;
+        // as 241, aware caller or not), so it is sent scaled the other way.
+        const int dpi = int(platform::SystemDpi());
         const int sentX = ::MulDiv(x, dpi, 96);
         const int sentY = ::MulDiv(y, dpi, 96);
         ASSERT_EQ(::MulDiv(sentX, 96, dpi), x);
@@ -133,83 +120,12 @@ protected:
         if (displayChange) {
             env.emplace_back(L"VARNEL_DISPLAY_CHANGE", L"1");
         }
-        if (posted) {
-            env.emplace_back(L"VARNEL_MOVE_POSTED", L"1");
-        }
         wintest::OtherProgram mover(L"WindowMoverHelper.*", env);
         ASSERT_TRUE(wintest::WaitFor([&] { return mover.IsReady(); }, 30000))
             << "the other program did not move the window";
         mover.Release();
         EXPECT_EQ(mover.WaitForExit(10000), std::optional<DWORD>(0));
         wintest::Pump(100);
-    }
-
-    // The window manager's move, as any X client makes it: the X window that
-    // Wine made for the system window moves, and Wine hears of it from X on
-    // the window's own thread.
-    void MoveFromTheXSide(int x, int y) {
-        const auto xWindow =
-            reinterpret_cast<std::uintptr_t>(::GetPropW(Window(), L"__wine_x11_whole_window"));
-        ASSERT_NE(xWindow, 0u) << "no X window behind the system window";
-        // Wine starts an X program without a process to wait on: the move
-        // itself is waited for.
-        wintest::ChildProcess xdotool(L"Z:\\usr\\bin\\xdotool windowmove " +
-                                      std::to_wstring(xWindow) + L" " + std::to_wstring(x) + L" " +
-                                      std::to_wstring(y));
-    }
-
-    enum class Mover { OtherProgram, OtherProgramPosted, XSide, OwnThread };
-
-    // Moves the system window to (x, y) the given way and lets the move
-    // arrive.
-    void MoveBy(Mover mover, int x, int y) {
-        const int startLeft = Form1->Left();
-        const int startTop = Form1->Top();
-        switch (mover) {
-        case Mover::OtherProgram:
-            ASSERT_NO_FATAL_FAILURE(MoveFromOutside(x, y));
-            break;
-        case Mover::OtherProgramPosted:
-            ASSERT_NO_FATAL_FAILURE(MoveFromOutside(x, y, false, true));
-            break;
-        case Mover::XSide:
-            ASSERT_NO_FATAL_FAILURE(MoveFromTheXSide(x, y));
-            break;
-        case Mover::OwnThread:
-            ASSERT_TRUE(::SetWindowPos(Window(), nullptr, x, y, 0, 0,
-                                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
-            break;
-        }
-        // Posted moves and the X server's answer come later.
-        ASSERT_TRUE(wintest::WaitFor(
-            [&] { return Form1->Left() != startLeft || Form1->Top() != startTop; }, 5000))
-            << "the form never took the move";
-        wintest::Pump(100);
-    }
-
-    // The window moved to (x, y) the given way: the form takes the place by
-    // the units rule, keeps it through repaints, and the accessible place and
-    // a region capture follow it.
-    void ExpectMoveTakenAndKept(Mover mover, int x, int y) {
-        ASSERT_NO_FATAL_FAILURE(MoveBy(mover, x, y));
-        EXPECT_EQ(Form1->Left(), units::ToLogical(x, scale));
-        EXPECT_EQ(Form1->Top(), units::ToLogical(y, scale));
-        EXPECT_EQ(Form1->ClientWidth(), 200);
-        EXPECT_EQ(Form1->ClientHeight(), TitleBar + 120);
-        const RECT taken = WindowRectOf(Window());
-        EXPECT_EQ(taken.left, units::ToPhysical(Form1->Left(), scale));
-        EXPECT_EQ(taken.top, units::ToPhysical(Form1->Top(), scale));
-        EXPECT_LE(x - taken.left, scale > 1 ? 1 : 0) << "moved back toward the old place";
-        EXPECT_TRUE(Same(taken, FormRect()));
-
-        RepaintTwice();
-        const RECT later = WindowRectOf(Window());
-        EXPECT_TRUE(Same(later, taken))
-            << "a repaint put the window elsewhere: " << later.left << "," << later.top;
-        EXPECT_EQ(Form1->Left(), units::ToLogical(x, scale));
-        const RECT accessible = AccessibleRect();
-        EXPECT_TRUE(Same(accessible, taken));
-        ExpectExactCapture();
     }
 
     // Repaints as the program does after any change, and then again after
@@ -266,29 +182,28 @@ TEST_F(SystemMoveHelper, AMoveByAnotherProgramIsTakenAndKept) {
     Form1->SetWindowBounds(40, 60, 200, TitleBar + 120);
     wintest::Pump(100);
     // Neither coordinate is a whole number of units at 120 DPI.
-    ExpectMoveTakenAndKept(Mover::OtherProgram, 301, 203);
-}
+    const int x = 301;
+    const int y = 203;
+    ASSERT_NO_FATAL_FAILURE(MoveFromOutside(x, y));
 
-// A move is judged by its place, not by who made it or on which thread it
-// arrives: each way to a place of its own, none a whole number of units at
-// 120 DPI, so that no earlier place can pass for it.
-TEST_F(SystemMoveHelper, AMoveIsTakenAndKeptHoweverItComes) {
-    struct Case {
-        const char* name;
-        Mover mover;
-        POINT to;
-    };
-    const Case cases[] = {
-        {"posted by another program", Mover::OtherProgramPosted, {326, 178}},
-        {"by the X window manager", Mover::XSide, {351, 228}},
-        {"on the window's own thread", Mover::OwnThread, {276, 253}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Form1->SetWindowBounds(40, 60, 200, TitleBar + 120);
-        wintest::Pump(100);
-        ExpectMoveTakenAndKept(c.mover, c.to.x, c.to.y);
-    }
+    EXPECT_EQ(Form1->Left(), units::ToLogical(x, scale));
+    EXPECT_EQ(Form1->Top(), units::ToLogical(y, scale));
+    EXPECT_EQ(Form1->ClientWidth(), 200);
+    EXPECT_EQ(Form1->ClientHeight(), TitleBar + 120);
+    const RECT taken = WindowRectOf(Window());
+    EXPECT_EQ(taken.left, units::ToPhysical(Form1->Left(), scale));
+    EXPECT_EQ(taken.top, units::ToPhysical(Form1->Top(), scale));
+    EXPECT_LE(x - taken.left, scale > 1 ? 1 : 0) << "moved back toward the old place";
+    EXPECT_TRUE(Same(taken, FormRect()));
+
+    RepaintTwice();
+    const RECT later = WindowRectOf(Window());
+    EXPECT_TRUE(Same(later, taken))
+        << "a repaint put the window elsewhere: " << later.left << "," << later.top;
+    EXPECT_EQ(Form1->Left(), units::ToLogical(x, scale));
+    const RECT accessible = AccessibleRect();
+    EXPECT_TRUE(Same(accessible, taken));
+    ExpectExactCapture();
 }
 
 // The system window shows only the part of the form's window that lies on

@@ -11,7 +11,6 @@
 #include "toolkit/Canvas.h"
 #include "toolkit/DesktopPlacement.h"
 #include "toolkit/Form.h"
-#include "toolkit/OwnPlaces.h"
 #include "toolkit/win32/AccessibleProvider.h"
 #include "toolkit/win32/Tooltips.h"
 #include "toolkit/win32/WindowCommands.h"
@@ -66,9 +65,8 @@ private:
     std::optional<LRESULT> OnDisplays(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Upload(RectI screenRect);
     void EnsureSurface(int width, int height);
-    // A reported place that is not one the form handed over: the form takes
-    // it, converted by the units rule, and the window follows the form again
-    // from its own loop.
+    // A move by the system or another program: the form takes the place,
+    // converted by the units rule, and the window follows the form again.
     void TakeSystemMove(HWND hwnd, const WINDOWPOS& position);
     // After the displays changed: a window whose title bar lies on no work
     // area is pulled onto the nearest display; the shown part is clipped to
@@ -100,10 +98,8 @@ private:
     POINT offset_{0, 0};
     // The screen rectangle last handed to the system; none before the first.
     std::optional<RectI> shown_;
-    // The places handed to the system and not yet known to be left behind.
-    OwnPlaces ownPlaces_;
-    // Set while the form takes a place another gave the window.
-    bool recordingMove_ = false;
+    // Set while the system window is being placed by the form.
+    bool presenting_ = false;
     Tooltips tooltips_;
     // What assistive technology sees; its object is made on the first request.
     AccessibleTree accessibleTree_;

@@ -36,10 +36,10 @@ void HostWindow::PlaceAgain() {
     if (!shown_) {
         return;
     }
-    // Handed over first, so its report is known as the program's own.
-    ownPlaces_.Handed(shown_->left + 1, shown_->top);
+    const bool wasPresenting = std::exchange(presenting_, true);
     ::SetWindowPos(window_.get(), nullptr, shown_->left + 1, shown_->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    presenting_ = wasPresenting;
 }
 
 void HostWindow::WatchDisplays() {

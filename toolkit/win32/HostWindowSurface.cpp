@@ -1,9 +1,8 @@
 // The host window's surface and its presenting: the form paints the part of
 // its window that lies on the desktop into a DIB section, which goes to
 // UpdateLayeredWindow with the window's place in one step. The place the
-// system, another program or the window manager gives the window, a change
-// of displays and a change of DPI come back here as well, as the form's
-// place is kept here.
+// system or another program gives the window, a change of displays and a
+// change of DPI come back here as well, as the form's place is kept here.
 #include "toolkit/win32/HostWindow.h"
 
 #include "platform/Display.h"
@@ -12,7 +11,6 @@
 #include "platform/SystemError.h"
 #include "platform/Units.h"
 #include "toolkit/DesktopPlacement.h"
-#include "toolkit/KeptOnScreen.h"
 #include "toolkit/win32/DisplayAreas.h"
 
 #include <cstdint>
@@ -40,13 +38,6 @@ void HostWindow::EnsureSurface(int width, int height) {
 }
 
 void HostWindow::Present(RectI screenRect) {
-    if (recordingMove_) {
-        // The window is being moved by someone else right now: the form's
-        // new place is shown once that move is over, from the window's own
-        // loop.
-        ScheduleRepaint();
-        return;
-    }
     repaintPending_ = false;
     if (screenRect.Empty()) {
         return;
@@ -91,38 +82,25 @@ void HostWindow::Upload(RectI screenRect) {
     if (!screen) {
         platform::ThrowResourceError(::GetLastError());
     }
-    // The move this makes comes back as a position change, at once and
-    // perhaps again later; either way it is known as ours by its place.
+    // The move this makes comes back as a position change, which is ours and
+    // not one to take.
     shown_ = screenRect;
-    ownPlaces_.Handed(position.x, position.y);
+    const bool wasPresenting = std::exchange(presenting_, true);
     ::UpdateLayeredWindow(window_.get(), screen.get(), &position, &size, surfaceDc_.get(), &origin,
                           0, &blend, ULW_ALPHA);
+    presenting_ = wasPresenting;
 }
 
 void HostWindow::TakeSystemMove(HWND hwnd, const WINDOWPOS& position) {
-    // Changes of size or order only, and the places a minimized or
-    // maximized window is parked at, are not moves to follow.
-    if (!shown_ || (position.flags & SWP_NOMOVE) != 0 || ::IsIconic(hwnd) || ::IsZoomed(hwnd)) {
-        return;
-    }
-    switch (ownPlaces_.Judge(position.x, position.y)) {
-    case ReportedPlace::Current:
-        return;
-    case ReportedPlace::EarlierOwn:
-        // The window system put the window back where the form had it
-        // before; the form's place is shown again.
-        ScheduleRepaint();
-        return;
-    case ReportedPlace::Other:
-        break;
-    }
-    const RECT virtualScreen = platform::VirtualScreen();
-    if (KeptOnScreen(
-            form_.ScreenRect(), position.x - offset_.x, position.y - offset_.y,
-            {virtualScreen.left, virtualScreen.top, virtualScreen.right, virtualScreen.bottom})) {
-        // The window manager's answer to the form's own place across the
-        // desktop's edge: the form stays where it was put and is shown
-        // there again at its next repaint, as before the answer.
+    // A move by the system or another program comes from another thread,
+    // as a sent message. Our own placements, changes of size or order only,
+    // and the places a minimized or maximized window is parked at are not
+    // moves to follow; nor are the window system's late reports of where the
+    // window was (Wine's X driver makes them from X events that arrive after
+    // the next placement, and from the window manager's own adjustments).
+    if (presenting_ || !shown_ || !::InSendMessage() || (position.flags & SWP_NOMOVE) != 0 ||
+        ::IsIconic(hwnd) || ::IsZoomed(hwnd) ||
+        (position.x == shown_->left && position.y == shown_->top)) {
         return;
     }
     // The system window is the part of the form's window on the desktop,
@@ -130,10 +108,10 @@ void HostWindow::TakeSystemMove(HWND hwnd, const WINDOWPOS& position) {
     const float scale = form_.Scale();
     const int left = platform::units::ToLogical(double(position.x) - offset_.x, scale);
     const int top = platform::units::ToLogical(double(position.y) - offset_.y, scale);
-    const bool wasRecording = std::exchange(recordingMove_, true);
     form_.Dispatch(
         [&] { form_.SetWindowBounds(left, top, form_.ClientWidth(), form_.ClientHeight()); });
-    recordingMove_ = wasRecording;
+    // The move that brought this is not over yet and leaves the window where
+    // it was asked to; the form's place is shown again once it is.
     ScheduleRepaint();
 }
 
