@@ -195,7 +195,8 @@ void Form::HostKeyDown(Key key, unsigned modifiers) {
             FocusNext((modifiers & ShiftKey) != 0);
             return;
         }
-        const KeyPlacement placement = PlacementForKey(key, modifiers, focused_ != nullptr);
+        const KeyPlacement placement =
+            PlacementForKey(key, modifiers, focused_ != nullptr && focused_->KeepsPlainArrows());
         if (placement.action != KeyAction::ToFocused) {
             PlaceByKey(placement);
             return;
