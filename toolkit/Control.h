@@ -106,6 +106,10 @@ public:
     // Controls that take no input let presses fall through to their parent.
     virtual bool TakesMouse() const { return false; }
     virtual bool TakesFocus() const { return false; }
+    // Whether the plain and Shift arrows are this control's own while it has
+    // the focus; a focused control that does not keep them leaves them to
+    // placing the window (PlacementForKey).
+    virtual bool KeepsPlainArrows() const { return false; }
     virtual Cursor CursorShape() const { return Cursor::Arrow; }
 
     // Coordinates are logical, relative to this control.

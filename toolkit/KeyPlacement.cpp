@@ -2,7 +2,7 @@
 
 namespace toolkit {
 
-KeyPlacement PlacementForKey(Key key, unsigned modifiers, bool controlFocused) {
+KeyPlacement PlacementForKey(Key key, unsigned modifiers, bool focusedKeepsArrows) {
     int dx = 0;
     int dy = 0;
     switch (key) {
@@ -22,7 +22,7 @@ KeyPlacement PlacementForKey(Key key, unsigned modifiers, bool controlFocused) {
         return {};
     }
     const bool ctrl = (modifiers & CtrlKey) != 0;
-    if ((modifiers & AltKey) != 0 || (controlFocused && !ctrl)) {
+    if ((modifiers & AltKey) != 0 || (focusedKeepsArrows && !ctrl)) {
         return {};
     }
     const KeyAction action = (modifiers & ShiftKey) != 0 ? KeyAction::Resize : KeyAction::Move;

@@ -25,9 +25,10 @@ struct KeyPlacement {
 
 // What one key press does. Arrow keys step by one logical unit: Right and
 // Down move right and down, or grow; Left and Up move left and up, or
-// shrink. Without Ctrl an arrow places the window only while no control has
-// the focus; Shift makes it a resize. Alt with an arrow never places the
-// window: that is the system's and the boxes' as it always was.
-KeyPlacement PlacementForKey(Key key, unsigned modifiers, bool controlFocused);
+// shrink. Without Ctrl an arrow places the window unless the focused
+// control keeps the plain arrows (focusedKeepsArrows); Shift makes it a
+// resize. Alt with an arrow never places the window: that is the system's
+// and the boxes' as it always was.
+KeyPlacement PlacementForKey(Key key, unsigned modifiers, bool focusedKeepsArrows);
 
 } // namespace toolkit

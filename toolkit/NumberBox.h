@@ -29,6 +29,8 @@ public:
 
     bool TakesMouse() const override { return true; }
     bool TakesFocus() const override { return true; }
+    // The arrows step the value and move the caret or the selection.
+    bool KeepsPlainArrows() const override { return true; }
     Cursor CursorShape() const override { return Cursor::IBeam; }
     void MouseDown(MouseButton button, unsigned modifiers, PointF at) override;
     void MouseMove(unsigned modifiers, PointF at, bool inside) override;

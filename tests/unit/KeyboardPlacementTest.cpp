@@ -194,6 +194,38 @@ TEST(KeyboardPlacement, AFocusedBoxKeepsItsKeysAndCtrlPlacesTheWindowMeanwhile) 
     EXPECT_EQ(w.f.NBoxH->Text(), L"415");
 }
 
+// A focusable control that edits with no arrow key (a button taking the
+// focus, say) leaves the plain and Shift arrows to the window's placement;
+// the keys it does take still reach it, and a size box focused afterwards
+// keeps its arrows again.
+TEST(KeyboardPlacement, AFocusedControlWithoutArrowsLeavesThemToThePlacement) {
+    struct FocusableWithoutArrows : toolkit::Control {
+        FocusableWithoutArrows() : Control("FocusableWithoutArrows") {}
+        bool TakesFocus() const override { return true; }
+        void KeyDown(Key key, unsigned) override { keys.push_back(key); }
+        std::vector<Key> keys;
+    };
+    Window w(1.25f, 100, 100);
+    auto& control = w.f.Rectangle2->Add<FocusableWithoutArrows>();
+    w.form.SetFocus(&control);
+    ASSERT_EQ(w.form.Focused(), &control);
+    const toolkit::WindowRect start = w.Geometry();
+
+    w.Press(Key::Right, 0, 3);
+    w.Press(Key::Up);
+    w.Press(Key::Down, Shift, 2);
+    w.Press(Key::Enter);
+    EXPECT_EQ(w.Geometry(),
+              (toolkit::WindowRect{start.left + 3, start.top - 1, start.width, start.height + 2}));
+    EXPECT_EQ(control.keys, std::vector<Key>{Key::Enter}) << "only the key it takes";
+
+    w.FocusWidthBox();
+    const toolkit::WindowRect placed = w.Geometry();
+    w.Press(Key::Up);
+    EXPECT_EQ(w.Geometry(), placed);
+    EXPECT_EQ(w.f.NBoxW->Text(), L"627");
+}
+
 TEST(KeyboardPlacement, AltArrowsAndOtherKeysLeaveAnUnfocusedWindowAlone) {
     Window w(1.5f, 60, 40);
     const toolkit::WindowRect start = w.Geometry();
