@@ -2,7 +2,7 @@
 # Runs one command in the Wine session of the slot that CTest gave the test
 # (scripts/wine-slots.sh): its display and its prefix. A test that asks for
 # a "session" resource starts with this. Outside a run of slots (CTest with
-# no resource specification, inside one scripts/wine-session.sh) the command
+# no resources file, inside one scripts/wine-session.sh) the command
 # runs in the session it was started in.
 #   scripts/in-wine-slot.sh COMMAND...
 set -euo pipefail

@@ -10,7 +10,7 @@
 # BUILD_DIR/wineprefix-slotK. The command runs in slot 0's environment (CTest
 # lists the test programs' cases through it) with VARNEL_WINE_SLOTS naming a
 # folder that holds, per slot, the variables that choose it (K.env), and
-# resources.json: the CTest resource specification of N "session"s, for
+# resources.json: the CTest resources file that lists N "session"s, for
 # `ctest --resource-spec-file`. A test that asks for one (RESOURCE_GROUPS
 # session:1) enters its slot through scripts/in-wine-slot.sh.
 set -euo pipefail
